@@ -1,0 +1,57 @@
+// Loads the fuzz input as a hive image, walks every key and value through the enumeration
+// calls and formats every value, exactly as the program's readers do.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "hive/HiveSet.h"
+#include "hive/RegistryReader.h"
+#include "hive/WalkGuard.h"
+
+using namespace hivora;
+
+namespace {
+
+void Walk(HKEY key, int depth, WalkGuard& guard) {
+    const WalkGuard::Visit visit = guard.Enter(key, depth);
+    if (!visit.enter) {
+        return;
+    }
+    if (visit.values) {
+        for (uint32_t i = 0;; ++i) {
+            ValueInfo info;
+            if (EnumValueInfo(key, i, info) != ERROR_SUCCESS) {
+                break;
+            }
+            std::vector<uint8_t> data;
+            ReadValueData(key, i, info.size, data);
+        }
+    }
+    if (visit.subkeys) {
+        for (uint32_t i = 0;; ++i) {
+            SubkeyInfo subkey;
+            RegKey handle;
+            if (EnumSubkey(key, i, subkey, &handle) != ERROR_SUCCESS) {
+                break;
+            }
+            if (handle) {
+                Walk(handle.get(), depth + 1, guard);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FreeHiveSet();
+    if (LoadHiveImage(HiveSlot::System, data, size) == 1) {
+        LoadHiveImage(HiveSlot::NtUser, data, size);
+        WalkGuard guard;
+        Walk(HKEY_LOCAL_MACHINE, 0, guard);
+        Walk(HKEY_USERS, 0, guard);
+        RegKey deep = OpenRegKey(HKEY_LOCAL_MACHINE, u"system\\a\\b\\\\c");
+    }
+    FreeHiveSet();
+    return 0;
+}

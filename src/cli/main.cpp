@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("hivora-cli: not yet built");
+    return 2;
+}

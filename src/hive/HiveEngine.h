@@ -1,0 +1,39 @@
+// The hive engine's four registry operations, with the parameter lists and status codes of
+// the platform registry functions they stand in for, so that the back-end table can hold
+// either these or a live registry.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "hive/RegistryTypes.h"
+
+namespace hivora {
+
+// Opens the key that `path` (UTF-16, zero-terminated; backslash-separated) names below `key`.
+// A key that does not exist is status 0 with a null handle; a null `key` is status 6.
+int32_t HiveOpenKey(HKEY key, const char16_t* path, HKEY* result);
+
+int32_t HiveCloseKey(HKEY key);
+
+// Subkey number `index` of `key`. Name and class lengths are in characters, in: buffer size
+// with room for the terminator; out: characters stored. `subkey`, when given, receives an open
+// handle to the subkey (never for the predefined roots, which list the loaded hives).
+int32_t HiveEnumKeyEx(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLength,
+                      uint32_t* reserved, char16_t* className, uint32_t* classLength,
+                      FileTime* lastWrite, HKEY* subkey);
+
+// Value number `index` of `key`: name, type and data, with the platform's buffer rules.
+int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLength,
+                      uint32_t* reserved, uint32_t* type, uint8_t* data, uint32_t* dataSize);
+
+// What a key occupies in its image, for walks that must visit every key and list once.
+// All zero for handles that are not hive keys.
+struct HiveKeyFootprint {
+    uint64_t key = 0;                     // image and key cell
+    uint64_t valueList = 0;               // image and value-list cell, 0 without values
+    std::vector<uint64_t> subkeyLists;    // image and cell of the list and of each leaf
+};
+bool HiveDescribeKey(HKEY key, HiveKeyFootprint& footprint);
+
+}  // namespace hivora
