@@ -1,0 +1,51 @@
+#include "keys/KeyTree.h"
+
+#include <algorithm>
+
+#include "hive/RegistryReader.h"
+#include "keys/KeyPath.h"
+#include "support/CaseFold.h"
+#include "support/TextConvert.h"
+
+namespace hivora {
+
+bool KeyHasSubkeys(RootKey root, std::string_view subPath) {
+    const RegKey key = OpenRegKey(root, subPath);
+    return key && HasSubkeys(key.get());
+}
+
+std::vector<ChildKey> EnumerateChildKeys(const KeyItemData& parent) {
+    std::vector<ChildKey> children;
+    const RegKey key = OpenRegKey(parent.root, parent.subPath);
+    if (!key) {
+        return children;
+    }
+    SubkeyInfo info;
+    for (uint32_t index = 0; EnumSubkey(key.get(), index, info) == ERROR_SUCCESS; ++index) {
+        ChildKey child;
+        child.name = ToUtf8(info.name);
+        child.data.root = parent.root;
+        child.data.subPath = ChildSubPath(parent.subPath, child.name);
+        child.data.lastWrite = info.lastWrite;
+        // Probed by path, as the child's own fill will open it: a child that cannot be
+        // reopened that way gets no expand button that would lead nowhere.
+        child.hasSubkeys = KeyHasSubkeys(child.data.root, child.data.subPath);
+        child.data.populated = !child.hasSubkeys;
+        children.push_back(std::move(child));
+    }
+    return children;
+}
+
+void SortChildKeys(std::vector<ChildKey>& children) {
+    std::stable_sort(children.begin(), children.end(), [](const ChildKey& a, const ChildKey& b) {
+        return CompareNoCase(a.name, b.name) < 0;
+    });
+}
+
+std::vector<ChildKey> FillChildKeys(const KeyItemData& parent) {
+    std::vector<ChildKey> children = EnumerateChildKeys(parent);
+    SortChildKeys(children);
+    return children;
+}
+
+}  // namespace hivora

@@ -1,0 +1,92 @@
+#include "keys/KeyPath.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FileTimeFormat.h"
+
+namespace hivora {
+namespace {
+
+// 2004-03-05 10:00:00 UTC; the tests run with TZ=UTC.
+const FileTime kMarch2004 = ClockReadingToFileTime({2004, 3, 5, 10, 0, 0});
+
+TEST(KeyPath, RootKeyNames) {
+    struct Row {
+        RootKey root;
+        const char* name;
+    };
+    const Row rows[] = {
+        {0x80000000, "HKEY_CLASSES_ROOT"},
+        {0x80000001, "HKEY_CURRENT_USER"},
+        {0x80000002, "HKEY_LOCAL_MACHINE"},
+        {0x80000003, "HKEY_USERS"},
+        {0x80000004, "HKEY_PERFORMANCE_DATA"},
+        {0x80000005, "HKEY_CURRENT_CONFIG"},
+        {0x80000006, "HKEY_DYN_DATA"},
+        {0x80000007, "UNDEFINED"},
+        {0, "UNDEFINED"},
+        {kUnknownRoot, "UNDEFINED"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_STREQ(GetRootKeyName(row.root), row.name) << std::hex << row.root;
+    }
+    EXPECT_STREQ(GetRootLabel(), "Hivora Registry");
+}
+
+TEST(KeyPath, ThreeFormsOfTheSelectedItem) {
+    const KeyItemData classes{false, kMarch2004, "SOFTWARE\\Classes", kLocalMachine};
+    const KeyItemData users{false, 0, "", kUsers};
+    const KeyItemData trailing{false, kMarch2004, "SOFTWARE\\", kLocalMachine};
+    struct Row {
+        const char* name;
+        const KeyItemData* record;
+        const char* plain;
+        const char* labelled;
+        const char* dated;
+    };
+    const Row rows[] = {
+        {"top item", nullptr, "Hivora Registry", "Hivora Registry", "Hivora Registry"},
+        {"key", &classes, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes",
+         "Hivora Registry\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes",
+         "Hivora Registry\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes (05-03-2004)"},
+        {"root key", &users, "HKEY_USERS", "Hivora Registry\\HKEY_USERS",
+         "Hivora Registry\\HKEY_USERS"},
+        {"trailing backslash", &trailing, "HKEY_LOCAL_MACHINE\\SOFTWARE",
+         "Hivora Registry\\HKEY_LOCAL_MACHINE\\SOFTWARE",
+         "Hivora Registry\\HKEY_LOCAL_MACHINE\\SOFTWARE (05-03-2004)"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FormatKeyPath(row.record, false, false), row.plain);
+        EXPECT_EQ(FormatKeyPath(row.record, false, true), row.labelled);
+        EXPECT_EQ(FormatKeyPath(row.record, true, true), row.dated);
+    }
+    // The top item ignores both flags.
+    EXPECT_EQ(FormatKeyPath(nullptr, true, false), "Hivora Registry");
+    EXPECT_EQ(FormatKeyPath(&classes, true, false),
+              "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes (05-03-2004)");
+}
+
+TEST(KeyPath, KeyDateIsTheLocalDate) {
+    EXPECT_EQ(FormatKeyDate(kMarch2004), "05-03-2004");
+    EXPECT_EQ(FormatKeyDate(ClockReadingToFileTime({1999, 12, 31, 23, 59, 59})), "31-12-1999");
+    EXPECT_EQ(FormatKeyDate(0), "01-01-1601");
+}
+
+TEST(KeyPath, ComponentHelpers) {
+    using Split = std::pair<std::string_view, std::string_view>;
+    EXPECT_EQ(SplitFirstComponent("A\\B\\C"), Split("A", "B\\C"));
+    EXPECT_EQ(SplitFirstComponent("A"), Split("A", ""));
+    EXPECT_EQ(SplitFirstComponent("A\\"), Split("A", ""));
+    EXPECT_EQ(SplitFirstComponent("\\B"), Split("", "B"));
+    EXPECT_EQ(LastComponent("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes"), "Classes");
+    EXPECT_EQ(LastComponent("Hivora Registry"), "Hivora Registry");
+    EXPECT_EQ(ChildSubPath("", "SOFTWARE"), "SOFTWARE");
+    EXPECT_EQ(ChildSubPath("SOFTWARE", "Classes"), "SOFTWARE\\Classes");
+    EXPECT_EQ(RootAndSubPath(kUsers, ""), "HKEY_USERS\\");
+    EXPECT_EQ(RootAndSubPath(kLocalMachine, "SYSTEM\\Select"),
+              "HKEY_LOCAL_MACHINE\\SYSTEM\\Select");
+}
+
+}  // namespace
+}  // namespace hivora
