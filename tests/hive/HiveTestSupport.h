@@ -11,7 +11,9 @@
 #include "hive/HiveSet.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
+#include "hive/WalkGuard.h"
 #include "support/HiveBuilder.h"
+#include "support/TextConvert.h"
 
 namespace hivora::test {
 
