@@ -1,0 +1,50 @@
+#include "hive/CorpusSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include "hive/HiveSet.h"
+#include "support/TextConvert.h"
+
+namespace hivora::test {
+
+std::filesystem::path CorpusFolder() {
+    const char* env = std::getenv("HIVORA_CORPUS");
+    if (env == nullptr || *env == 0) {
+        return {};
+    }
+    std::error_code error;
+    return std::filesystem::is_directory(env, error) ? std::filesystem::path(env)
+                                                     : std::filesystem::path();
+}
+
+std::vector<std::filesystem::path> CorpusHives(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> hives;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (!it->is_regular_file(error)) {
+            continue;
+        }
+        std::ifstream in(it->path(), std::ios::binary);
+        char signature[4] = {};
+        if (in.read(signature, 4) && std::string_view(signature, 4) == "regf") {
+            hives.push_back(it->path());
+        }
+    }
+    std::sort(hives.begin(), hives.end());
+    return hives;
+}
+
+std::string CorpusName(const std::filesystem::path& folder, const std::filesystem::path& file) {
+    return file.lexically_relative(folder).generic_string();
+}
+
+bool LoadIntoSystemSlot(const std::filesystem::path& file) {
+    const std::u16string name = ToUtf16(file.string());
+    return LoadHiveSet(name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr) == 1;
+}
+
+}  // namespace hivora::test

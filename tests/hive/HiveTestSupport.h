@@ -1,0 +1,68 @@
+// Shared pieces of the hive engine tests: a fixture that owns the process-wide hive set for
+// the duration of one test, and small readers over the raw back-end calls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hive/HiveEngine.h"
+#include "hive/HiveSet.h"
+#include "hive/RegistryBackend.h"
+#include "hive/RegistryReader.h"
+#include "hive/WalkGuard.h"
+#include "support/HiveBuilder.h"
+#include "support/TextConvert.h"
+
+namespace hivora::test {
+
+class HiveSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseHiveEngine();
+        FreeHiveSet();
+    }
+    void TearDown() override { FreeHiveSet(); }
+
+    static void Load(HiveSlot slot, const BuiltHive& hive) {
+        ASSERT_EQ(LoadHiveImage(slot, hive.bytes.data(), hive.bytes.size()), 1);
+    }
+};
+
+// Subkey and value names of `key`, in enumeration order.
+inline std::vector<std::u16string> SubkeyNames(HKEY key) {
+    std::vector<std::u16string> names;
+    SubkeyInfo info;
+    for (uint32_t i = 0; EnumSubkey(key, i, info) == ERROR_SUCCESS; ++i) {
+        names.push_back(info.name);
+    }
+    return names;
+}
+
+inline std::vector<std::u16string> ValueNames(HKEY key) {
+    std::vector<std::u16string> names;
+    ValueInfo info;
+    for (uint32_t i = 0; EnumValueInfo(key, i, info) == ERROR_SUCCESS; ++i) {
+        names.push_back(info.name);
+    }
+    return names;
+}
+
+inline std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
+    std::vector<uint8_t> out;
+    for (int b : list) {
+        out.push_back(static_cast<uint8_t>(b));
+    }
+    return out;
+}
+
+inline std::vector<uint8_t> Pattern(size_t size) {
+    std::vector<uint8_t> out(size);
+    for (size_t i = 0; i < size; ++i) {
+        out[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    }
+    return out;
+}
+
+}  // namespace hivora::test

@@ -1,0 +1,494 @@
+#include "support/HiveBuilder.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <stdexcept>
+
+namespace hivora::test {
+namespace {
+
+constexpr uint32_t kBinSize = 4096;
+constexpr uint32_t kBinHeaderSize = 32;
+constexpr uint32_t kBaseBlockSize = 4096;
+constexpr uint32_t kKeyFixedSize = 0x4C;
+constexpr uint32_t kValueFixedSize = 0x14;
+constexpr uint16_t kKeyLatin1Name = 0x0020;
+constexpr uint16_t kRootKeyFlags = 0x0004 | 0x0008;  // hive entry, cannot be deleted
+constexpr uint16_t kValueLatin1Name = 0x0001;
+constexpr size_t kMaxLeafCount = 1024;
+
+void Put16(std::vector<uint8_t>& out, uint64_t at, uint16_t value) {
+    out[at] = static_cast<uint8_t>(value);
+    out[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void Put32(std::vector<uint8_t>& out, uint64_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+}
+
+void Put64(std::vector<uint8_t>& out, uint64_t at, uint64_t value) {
+    Put32(out, at, static_cast<uint32_t>(value));
+    Put32(out, at + 4, static_cast<uint32_t>(value >> 32));
+}
+
+uint32_t Align8(uint64_t size) {
+    return static_cast<uint32_t>((size + 7) & ~uint64_t{7});
+}
+
+struct EncodedName {
+    std::vector<uint8_t> bytes;
+    bool latin1 = false;
+};
+
+EncodedName EncodeName(std::u16string_view name, NameForm form) {
+    EncodedName out;
+    if (form == NameForm::Auto) {
+        const bool fits =
+            std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x100; });
+        form = fits ? NameForm::Latin1 : NameForm::Utf16;
+    }
+    out.latin1 = form == NameForm::Latin1;
+    out.bytes.reserve(name.size() * (out.latin1 ? 1 : 2));
+    for (char16_t c : name) {
+        out.bytes.push_back(static_cast<uint8_t>(c));
+        if (!out.latin1) {
+            out.bytes.push_back(static_cast<uint8_t>(c >> 8));
+        }
+    }
+    return out;
+}
+
+char16_t UpperAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
+
+uint32_t HashLeafWord(std::u16string_view name) {
+    uint32_t hash = 0;
+    for (char16_t c : name) {
+        hash = hash * 37 + UpperAscii(c);
+    }
+    return hash;
+}
+
+uint32_t FastLeafWord(std::u16string_view name) {
+    uint32_t hint = 0;
+    for (size_t i = 0; i < 4 && i < name.size(); ++i) {
+        hint |= static_cast<uint32_t>(static_cast<uint8_t>(name[i])) << (8 * i);
+    }
+    return hint;
+}
+
+// Appends cells to the hive bins, opening a new bin whenever a cell would cross the end of the
+// current one, as Windows never lets a cell span two bins.
+class CellWriter {
+public:
+    explicit CellWriter(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+
+    // Allocates a cell for a record of `recordSize` bytes; returns its cell offset.
+    uint32_t Allocate(uint64_t recordSize) {
+        const uint32_t cellSize = std::max<uint32_t>(Align8(recordSize + 4), 8);
+        if (binEnd_ - used_ < cellSize) {
+            OpenBin(cellSize);
+        }
+        const uint64_t at = used_;
+        used_ += cellSize;
+        Put32(bytes_, at, static_cast<uint32_t>(-static_cast<int32_t>(cellSize)));
+        return static_cast<uint32_t>(at - kBaseBlockSize);
+    }
+
+    // Marks the cell at `cell` free (positive size word).
+    void Free(uint32_t cell) {
+        const uint64_t at = kBaseBlockSize + uint64_t{cell};
+        const auto size = static_cast<int32_t>(bytes_[at] | bytes_[at + 1] << 8 |
+                                               bytes_[at + 2] << 16 | bytes_[at + 3] << 24);
+        Put32(bytes_, at, static_cast<uint32_t>(-size));
+    }
+
+    void Finish() { CloseBin(); }
+
+private:
+    void CloseBin() {
+        if (binEnd_ > used_) {
+            Put32(bytes_, used_, static_cast<uint32_t>(binEnd_ - used_));  // one free cell
+        }
+        used_ = binEnd_;
+    }
+
+    void OpenBin(uint32_t cellSize) {
+        CloseBin();
+        const uint64_t size =
+            (uint64_t{cellSize} + kBinHeaderSize + kBinSize - 1) / kBinSize * kBinSize;
+        const uint64_t start = bytes_.size();
+        bytes_.resize(start + size, 0);
+        std::memcpy(&bytes_[start], "hbin", 4);
+        Put32(bytes_, start + 4, static_cast<uint32_t>(start - kBaseBlockSize));
+        Put32(bytes_, start + 8, static_cast<uint32_t>(size));
+        used_ = start + kBinHeaderSize;
+        binEnd_ = start + size;
+    }
+
+    std::vector<uint8_t>& bytes_;
+    uint64_t used_ = kBaseBlockSize;
+    uint64_t binEnd_ = kBaseBlockSize;
+};
+
+void WriteBaseBlock(std::vector<uint8_t>& bytes, uint32_t minorVersion, uint32_t rootCell) {
+    std::memcpy(bytes.data(), "regf", 4);
+    Put32(bytes, 0x04, 1);  // primary and secondary sequence numbers match: a clean hive
+    Put32(bytes, 0x08, 1);
+    Put32(bytes, 0x14, 1);
+    Put32(bytes, 0x18, minorVersion);
+    Put32(bytes, 0x1C, 0);  // primary file
+    Put32(bytes, 0x20, 1);  // direct memory load
+    Put32(bytes, 0x24, rootCell);
+    Put32(bytes, 0x28, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
+    Put32(bytes, 0x2C, 1);
+    uint32_t checksum = 0;
+    for (uint32_t at = 0; at < 0x1FC; at += 4) {
+        checksum ^= static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                          bytes[at + 3] << 24);
+    }
+    Put32(bytes, 0x1FC, checksum);
+}
+
+uint32_t WriteList(std::vector<uint8_t>& bytes, CellWriter& writer, ListKind kind,
+                   std::span<const uint32_t> cells, std::span<const std::u16string_view> names) {
+    const bool wide = kind != ListKind::Li;
+    const uint32_t elementSize = wide ? 8 : 4;
+    const uint32_t cell = writer.Allocate(4 + uint64_t{elementSize} * cells.size());
+    const uint64_t at = BuiltHive::RecordAt(cell);
+    const char* signature = kind == ListKind::Li ? "li" : kind == ListKind::Lf ? "lf" : "lh";
+    std::memcpy(&bytes[at], signature, 2);
+    Put16(bytes, at + 2, static_cast<uint16_t>(cells.size()));
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const uint64_t element = at + 4 + elementSize * i;
+        Put32(bytes, element, cells[i]);
+        if (wide) {
+            Put32(bytes, element + 4,
+                  kind == ListKind::Lf ? FastLeafWord(names[i]) : HashLeafWord(names[i]));
+        }
+    }
+    return cell;
+}
+
+}  // namespace
+
+void BuiltHive::PutU8(uint32_t cell, uint32_t offset, uint8_t value) {
+    bytes.at(RecordAt(cell) + offset) = value;
+}
+
+void BuiltHive::PutU16(uint32_t cell, uint32_t offset, uint16_t value) {
+    bytes.at(RecordAt(cell) + offset + 1);
+    Put16(bytes, RecordAt(cell) + offset, value);
+}
+
+void BuiltHive::PutU32(uint32_t cell, uint32_t offset, uint32_t value) {
+    bytes.at(RecordAt(cell) + offset + 3);
+    Put32(bytes, RecordAt(cell) + offset, value);
+}
+
+uint32_t BuiltHive::GetU32(uint32_t cell, uint32_t offset) const {
+    const uint64_t at = RecordAt(cell) + offset;
+    bytes.at(at + 3);
+    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                 bytes[at + 3] << 24);
+}
+
+uint32_t BuiltHive::AppendCell(std::span<const uint8_t> record) {
+    const uint32_t cellSize = Align8(record.size() + 4);
+    const uint64_t binSize =
+        (uint64_t{cellSize} + kBinHeaderSize + kBinSize - 1) / kBinSize * kBinSize;
+    const uint64_t start = bytes.size();
+    bytes.resize(start + binSize, 0);
+    std::memcpy(&bytes[start], "hbin", 4);
+    Put32(bytes, start + 4, static_cast<uint32_t>(start - kBaseBlockSize));
+    Put32(bytes, start + 8, static_cast<uint32_t>(binSize));
+    const uint64_t at = start + kBinHeaderSize;
+    Put32(bytes, at, static_cast<uint32_t>(-static_cast<int32_t>(cellSize)));
+    std::copy(record.begin(), record.end(), bytes.begin() + static_cast<ptrdiff_t>(at + 4));
+    if (binSize - kBinHeaderSize > cellSize) {
+        Put32(bytes, at + cellSize, static_cast<uint32_t>(binSize - kBinHeaderSize - cellSize));
+    }
+    Put32(bytes, 0x28, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
+    return static_cast<uint32_t>(at - kBaseBlockSize);
+}
+
+uint32_t BuiltHive::AppendList(std::string_view signature, std::span<const uint32_t> elements,
+                               uint16_t count) {
+    const bool wide = signature != "li" && signature != "ri";
+    const size_t elementSize = wide ? 8 : 4;
+    std::vector<uint8_t> record(4 + elementSize * elements.size(), 0);
+    std::memcpy(record.data(), signature.data(), std::min<size_t>(signature.size(), 2));
+    Put16(record, 2, count);
+    for (size_t i = 0; i < elements.size(); ++i) {
+        Put32(record, 4 + elementSize * i, elements[i]);
+    }
+    return AppendCell(record);
+}
+
+HiveBuilder::HiveBuilder(uint32_t minorVersion, std::u16string_view rootName)
+    : minorVersion_(minorVersion) {
+    keys_.push_back(Key{});
+    keys_.back().name = rootName;
+}
+
+HiveBuilder::KeyId HiveBuilder::AddKey(KeyId parent, std::u16string_view name, NameForm form) {
+    const auto id = static_cast<KeyId>(keys_.size());
+    Key key;
+    key.name = name;
+    key.nameForm = form;
+    key.parent = parent;
+    keys_.push_back(std::move(key));
+    keys_.at(parent).subkeys.push_back(id);
+    return id;
+}
+
+HiveBuilder::KeyId HiveBuilder::AddPath(KeyId parent, std::u16string_view path) {
+    KeyId at = parent;
+    size_t pos = 0;
+    while (pos <= path.size()) {
+        const size_t end = std::min(path.find(u'\\', pos), path.size());
+        const std::u16string_view component = path.substr(pos, end - pos);
+        if (!component.empty()) {
+            const auto& children = keys_.at(at).subkeys;
+            const auto found = std::find_if(children.begin(), children.end(), [&](KeyId child) {
+                return keys_[child].name == component;
+            });
+            at = found != children.end() ? *found : AddKey(at, component);
+        }
+        pos = end + 1;
+    }
+    return at;
+}
+
+void HiveBuilder::SetClass(KeyId key, std::u16string_view className) {
+    keys_.at(key).className = className;
+}
+
+void HiveBuilder::SetLastWrite(KeyId key, FileTime time) {
+    keys_.at(key).lastWrite = time;
+}
+
+void HiveBuilder::SetSubkeyList(KeyId key, ListKind kind, std::vector<RiLeaf> leaves) {
+    keys_.at(key).listKind = kind;
+    keys_.at(key).riLeaves = std::move(leaves);
+}
+
+void HiveBuilder::AddValue(KeyId key, std::u16string_view name, uint32_t type,
+                           std::vector<uint8_t> data, DataForm form, NameForm nameForm) {
+    keys_.at(key).values.push_back(
+        Value{std::u16string(name), nameForm, type, std::move(data), form});
+}
+
+void HiveBuilder::AddString(KeyId key, std::u16string_view name, std::u16string_view text,
+                            uint32_t type) {
+    std::vector<uint8_t> data;
+    data.reserve(2 * text.size() + 2);
+    for (char16_t c : text) {
+        data.push_back(static_cast<uint8_t>(c));
+        data.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    data.push_back(0);
+    data.push_back(0);
+    AddValue(key, name, type, std::move(data));
+}
+
+void HiveBuilder::AddDword(KeyId key, std::u16string_view name, uint32_t value) {
+    AddValue(key, name, REG_DWORD,
+             {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
+}
+
+BuiltHive HiveBuilder::Build() const {
+    BuiltHive hive;
+    std::vector<uint8_t>& bytes = hive.bytes;
+    bytes.assign(kBaseBlockSize, 0);
+    hive.keys.resize(keys_.size());
+    CellWriter writer(bytes);
+
+    if (rootAfterFiller_) {
+        writer.Free(writer.Allocate(0x40));
+    }
+
+    // Keys in creation order: a parent always precedes its subkeys, so every key cell exists
+    // before the lists that name it are written in the second pass.
+    for (KeyId id = 0; id < keys_.size(); ++id) {
+        const Key& key = keys_[id];
+        KeyCells& cells = hive.keys[id];
+        const EncodedName name = EncodeName(key.name, key.nameForm);
+        if (name.bytes.size() > 0x7FFF) {
+            throw std::invalid_argument("key name too long");
+        }
+        cells.key = writer.Allocate(kKeyFixedSize + name.bytes.size());
+        const uint64_t nk = BuiltHive::RecordAt(cells.key);
+        std::memcpy(&bytes[nk], "nk", 2);
+        uint16_t flags = name.latin1 ? kKeyLatin1Name : 0;
+        if (id == kRoot) {
+            flags |= kRootKeyFlags;
+        }
+        Put16(bytes, nk + field::kKeyFlags, flags);
+        Put64(bytes, nk + field::kKeyLastWrite, key.lastWrite);
+        Put32(bytes, nk + 0x10, id == kRoot ? 0 : hive.keys[key.parent].key);
+        Put32(bytes, nk + field::kKeySubkeyList, KeyCells::kNone);
+        Put32(bytes, nk + 0x20, KeyCells::kNone);  // volatile list
+        Put32(bytes, nk + field::kKeyValueList, KeyCells::kNone);
+        Put32(bytes, nk + 0x2C, KeyCells::kNone);  // security
+        Put32(bytes, nk + field::kKeyClass, KeyCells::kNone);
+        Put16(bytes, nk + field::kKeyNameLength, static_cast<uint16_t>(name.bytes.size()));
+        std::copy(name.bytes.begin(), name.bytes.end(),
+                  bytes.begin() + static_cast<ptrdiff_t>(nk + kKeyFixedSize));
+
+        if (!key.className.empty()) {
+            const EncodedName className = EncodeName(key.className, NameForm::Utf16);
+            cells.className = writer.Allocate(className.bytes.size());
+            std::copy(className.bytes.begin(), className.bytes.end(),
+                      bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(cells.className)));
+            const uint64_t at = BuiltHive::RecordAt(cells.key);
+            Put32(bytes, at + field::kKeyClass, cells.className);
+            Put16(bytes, at + field::kKeyClassLength,
+                  static_cast<uint16_t>(className.bytes.size()));
+        }
+
+        for (const Value& value : key.values) {
+            const EncodedName valueName = EncodeName(value.name, value.nameForm);
+            const uint32_t vkCell = writer.Allocate(kValueFixedSize + valueName.bytes.size());
+            cells.values.push_back(vkCell);
+            const uint64_t vk = BuiltHive::RecordAt(vkCell);
+            std::memcpy(&bytes[vk], "vk", 2);
+            Put16(bytes, vk + field::kValueNameLength,
+                  static_cast<uint16_t>(valueName.bytes.size()));
+            Put32(bytes, vk + field::kValueType, value.type);
+            Put16(bytes, vk + 0x10, valueName.latin1 ? kValueLatin1Name : 0);
+            std::copy(valueName.bytes.begin(), valueName.bytes.end(),
+                      bytes.begin() + static_cast<ptrdiff_t>(vk + kValueFixedSize));
+
+            const auto size = static_cast<uint32_t>(value.data.size());
+            DataForm form = value.form;
+            if (form == DataForm::Auto) {
+                form = size <= 4                                             ? DataForm::Resident
+                       : (size > kBigDataSegmentBytes && minorVersion_ >= 4) ? DataForm::BigData
+                                                                             : DataForm::Cell;
+            }
+            uint32_t length = size;
+            uint32_t offset = KeyCells::kNone;
+            uint32_t dataCell = KeyCells::kNone;
+            switch (form) {
+                case DataForm::Auto:
+                case DataForm::Resident:
+                    length = size | 0x80000000u;
+                    offset = 0;
+                    for (uint32_t i = 0; i < std::min<uint32_t>(size, 4); ++i) {
+                        offset |= static_cast<uint32_t>(value.data[i]) << (8 * i);
+                    }
+                    break;
+                case DataForm::EmptyForm:
+                    length = 0x80000000u;
+                    offset = 0;
+                    break;
+                case DataForm::Cell:
+                    if (size != 0) {
+                        dataCell = writer.Allocate(size);
+                        std::copy(
+                            value.data.begin(), value.data.end(),
+                            bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(dataCell)));
+                        offset = dataCell;
+                    }
+                    break;
+                case DataForm::BigData: {
+                    const uint32_t segments =
+                        (size + kBigDataSegmentBytes - 1) / kBigDataSegmentBytes;
+                    dataCell = writer.Allocate(8);
+                    const uint32_t listCell = writer.Allocate(4ull * segments);
+                    for (uint32_t i = 0; i < segments; ++i) {
+                        const uint32_t begin = i * kBigDataSegmentBytes;
+                        const uint32_t part = std::min(size - begin, kBigDataSegmentBytes);
+                        const uint32_t segment = writer.Allocate(part);
+                        std::copy_n(
+                            value.data.begin() + begin, part,
+                            bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(segment)));
+                        Put32(bytes, BuiltHive::RecordAt(listCell) + 4ull * i, segment);
+                    }
+                    const uint64_t db = BuiltHive::RecordAt(dataCell);
+                    std::memcpy(&bytes[db], "db", 2);
+                    Put16(bytes, db + field::kBigDataSegmentCount, static_cast<uint16_t>(segments));
+                    Put32(bytes, db + field::kBigDataSegmentList, listCell);
+                    offset = dataCell;
+                    break;
+                }
+            }
+            cells.data.push_back(dataCell);
+            Put32(bytes, vk + field::kValueDataLength, length);
+            Put32(bytes, vk + field::kValueDataOffset, offset);
+        }
+        if (!key.values.empty()) {
+            cells.valueList = writer.Allocate(4ull * key.values.size());
+            const uint64_t list = BuiltHive::RecordAt(cells.valueList);
+            for (size_t i = 0; i < cells.values.size(); ++i) {
+                Put32(bytes, list + 4 * i, cells.values[i]);
+            }
+            const uint64_t nkAt = BuiltHive::RecordAt(cells.key);
+            Put32(bytes, nkAt + field::kKeyValueCount, static_cast<uint32_t>(key.values.size()));
+            Put32(bytes, nkAt + field::kKeyValueList, cells.valueList);
+        }
+    }
+
+    std::vector<uint32_t> childCells;
+    std::vector<std::u16string_view> childNames;
+    for (KeyId id = 0; id < keys_.size(); ++id) {
+        const Key& key = keys_[id];
+        if (key.subkeys.empty()) {
+            continue;
+        }
+        KeyCells& cells = hive.keys[id];
+        childCells.clear();
+        childNames.clear();
+        for (KeyId child : key.subkeys) {
+            childCells.push_back(hive.keys[child].key);
+            childNames.push_back(keys_[child].name);
+        }
+        if (key.listKind != ListKind::Ri && childCells.size() <= kMaxLeafCount) {
+            cells.subkeyList = WriteList(bytes, writer, key.listKind, childCells, childNames);
+        } else {
+            // Too many subkeys for one leaf become a root index, as Windows does.
+            std::vector<RiLeaf> leaves = key.riLeaves;
+            if (leaves.empty()) {
+                const ListKind kind = key.listKind == ListKind::Ri ? ListKind::Lh : key.listKind;
+                for (size_t left = childCells.size(); left != 0;) {
+                    const auto count = static_cast<uint32_t>(std::min<size_t>(left, kMaxLeafCount));
+                    leaves.push_back({kind, count});
+                    left -= count;
+                }
+            }
+            size_t begin = 0;
+            for (const RiLeaf& leaf : leaves) {
+                const size_t count = std::min<size_t>(leaf.count, childCells.size() - begin);
+                cells.leaves.push_back(WriteList(bytes, writer, leaf.kind,
+                                                 std::span(childCells).subspan(begin, count),
+                                                 std::span(childNames).subspan(begin, count)));
+                begin += count;
+            }
+            if (begin != childCells.size()) {
+                throw std::invalid_argument("root index leaves do not hold every subkey");
+            }
+            cells.subkeyList = writer.Allocate(4 + 4ull * cells.leaves.size());
+            const uint64_t ri = BuiltHive::RecordAt(cells.subkeyList);
+            std::memcpy(&bytes[ri], "ri", 2);
+            Put16(bytes, ri + 2, static_cast<uint16_t>(cells.leaves.size()));
+            for (size_t i = 0; i < cells.leaves.size(); ++i) {
+                Put32(bytes, ri + 4 + 4 * i, cells.leaves[i]);
+            }
+        }
+        const uint64_t nk = BuiltHive::RecordAt(cells.key);
+        Put32(bytes, nk + field::kKeySubkeyCount, static_cast<uint32_t>(key.subkeys.size()));
+        Put32(bytes, nk + field::kKeySubkeyList, cells.subkeyList);
+    }
+
+    writer.Finish();
+    WriteBaseBlock(bytes, minorVersion_, hive.keys[kRoot].key);
+    return hive;
+}
+
+}  // namespace hivora::test
