@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
 
     hivora::AddFileSetOptions(app, context);
     hivora::AddBrowseCommands(app, context);
+    hivora::AddSearchCommands(app, context);
 
     try {
         app.parse(argc, argv);
