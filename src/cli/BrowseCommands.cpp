@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "hive/NavigateTo.h"
 #include "hive/RegistryReader.h"
 #include "support/TextConvert.h"
 
@@ -33,6 +34,19 @@ int ListSubkeys(CliContext& context, const std::string& pathText) {
     return kExitOk;
 }
 
+int Resolve(CliContext& context, const std::string& text) {
+    std::string target;
+    if (ResolveFilePath(text, target)) {
+        context.out << "file\t" << target << '\n';
+        return kExitOk;
+    }
+    if (ResolveClassKey(text, target)) {
+        context.out << "key\tHKEY_LOCAL_MACHINE\\" << target << '\n';
+        return kExitOk;
+    }
+    return kExitNotFound;
+}
+
 }  // namespace
 
 void AddBrowseCommands(CLI::App& app, CliContext& context) {
@@ -41,6 +55,16 @@ void AddBrowseCommands(CLI::App& app, CliContext& context) {
         "ls", "subkeys of PATH in enumeration order, one name a line; no PATH: the two roots");
     ls->add_option("PATH", *pathText, "key path, e.g. HKEY_LOCAL_MACHINE\\software");
     ls->callback(context.Command([&context, pathText] { return ListSubkeys(context, *pathText); }));
+
+    auto resolveText = std::make_shared<std::string>();
+    CLI::App* resolve = app.add_subcommand(
+        "resolve",
+        "Navigate To: \"file<TAB>PATH\" when TEXT names a file of the Windows installation the "
+        "SYSTEM or SOFTWARE file was taken from (it must lie in <root>/Windows/System32/config), "
+        "or \"key<TAB>HKEY_LOCAL_MACHINE\\...\" when it names a class key; exit 1 otherwise");
+    resolve->add_option("TEXT", *resolveText, "value data as shown, or a key name")->required();
+    resolve->callback(
+        context.Command([&context, resolveText] { return Resolve(context, *resolveText); }));
 }
 
 }  // namespace hivora
