@@ -1,6 +1,40 @@
-#include <cstdio>
+// hivora-cli: the viewer's features for scripts and terminals.
+#include <CLI/CLI.hpp>
+#include <iostream>
 
-int main() {
-    std::puts("hivora-cli: not yet built");
-    return 2;
+#include "cli/CliCommands.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    hivora::CliContext context(std::cout, std::cerr);
+
+    CLI::App app("Reads Windows registry hive files and prints keys, values and search hits.",
+                 "hivora-cli");
+    app.footer(
+        "PATH is the plain key path form, e.g. HKEY_LOCAL_MACHINE\\software\\Microsoft (the root\n"
+        "name ignoring case). Exit status: 0 success, 1 nothing found (no such key or value, no\n"
+        "hit), 2 usage or file-set error. Errors go to stderr, one line each. A file that is not "
+        "a\n"
+        "hive is reported and its slot stays empty; the other files still load (exit status 2).\n"
+        "COMMAND --help describes each command's arguments.");
+    app.require_subcommand(1, 1);
+    app.set_help_all_flag("--help-all", "describe every command with its arguments");
+
+    hivora::AddFileSetOptions(app, context);
+    hivora::AddBrowseCommands(app, context);
+    hivora::AddSearchCommands(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        // One line naming the argument and the cause; --help for the rest.
+        context.Error(e.what());
+        return hivora::kExitUsage;
+    }
+    std::cout.flush();
+    return context.exitCode;
 }

@@ -1,0 +1,34 @@
+// What a search looks for and where it starts; one per registry window, edited by the Find and
+// Find By Date dialogs and by the command line.
+#pragma once
+
+#include <string>
+
+#include "hive/RegistryTypes.h"
+
+namespace hivora {
+
+// Local midnight and 23:59:59 of today, as clock readings stored in a FILETIME without any
+// time-zone adjustment (the form the date limits are kept in).
+FileTime TodayStartReading();
+FileTime TodayEndReading();
+
+struct SearchCriteria {
+    std::string text;
+    int keys = 1;         // look at key names
+    int values = 1;       // look at value names
+    int data = 1;         // look at string data
+    int wholeString = 0;  // the whole name or string must equal the text, ignoring case
+    int byDate = 0;       // look at key last-write times instead of texts
+    int afterOn = 1;      // in date mode, the lower limit applies
+    int beforeOn = 1;     // in date mode, the upper limit applies
+    FileTime after = TodayStartReading();  // inclusive
+    FileTime before = TodayEndReading();   // inclusive
+    // Full path of the key the search starts at ("HKEY_LOCAL_MACHINE\software\..."); empty:
+    // the beginning of HKEY_LOCAL_MACHINE.
+    std::string startPath;
+    // Value of the start key after which the search starts; empty: all of its values.
+    std::string startValue;
+};
+
+}  // namespace hivora

@@ -1,0 +1,26 @@
+// One search hit.
+#pragma once
+
+#include <string>
+
+#include "hive/RegistryTypes.h"
+
+namespace hivora {
+
+enum class MatchKind : int { KeyName = 0, ValueName = 1, ValueData = 2, KeyDate = 3 };
+
+// The value name of a key hit: a line feed, which sorts before every printable name.
+inline constexpr const char* kKeyHitValueName = "\n";
+// The name a hit gives the unnamed value.
+inline constexpr const char* kDefaultValueName = "(default)";
+
+struct SearchResult {
+    std::string keyPath;    // "HKEY_LOCAL_MACHINE\..." or "HKEY_USERS\..."
+    std::string valueName;  // kKeyHitValueName for key hits
+    MatchKind kind = MatchKind::KeyName;
+    FileTime lastWrite = 0;  // KeyDate hits only
+
+    bool operator==(const SearchResult&) const = default;
+};
+
+}  // namespace hivora
