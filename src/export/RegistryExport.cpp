@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 #include "export/FileSetDescription.h"
@@ -227,7 +228,20 @@ ExportOutput::ExportOutput(int fd, std::string name) : fd_(fd), name_(std::move(
     buffer_.reserve(kFlushBytes + (kFlushBytes >> 2));
 }
 
+ExportOutput::ExportOutput(std::ostream& stream, std::string name)
+    : stream_(&stream), name_(std::move(name)) {
+    buffer_.reserve(kFlushBytes + (kFlushBytes >> 2));
+}
+
 void ExportOutput::Flush() {
+    if (stream_ != nullptr) {
+        stream_->write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+        if (!*stream_) {
+            throw FileError("Unable to write " + name_);
+        }
+        return;
+    }
     if (fd_ < 0) {
         return;
     }

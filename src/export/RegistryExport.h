@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -19,13 +20,15 @@ public:
     ExportOutput();  // in memory; Text() holds everything
     // Writes to `fd` (not owned); `name` names the destination in error messages.
     ExportOutput(int fd, std::string name);
+    // Writes to `stream` (not owned).
+    ExportOutput(std::ostream& stream, std::string name);
     ExportOutput(const ExportOutput&) = delete;
     ExportOutput& operator=(const ExportOutput&) = delete;
 
     std::string& Buffer() { return buffer_; }
     // Called between blocks: writes the buffer out once it is large.
     void Commit() {
-        if (fd_ >= 0 && buffer_.size() >= kFlushBytes) {
+        if ((fd_ >= 0 || stream_ != nullptr) && buffer_.size() >= kFlushBytes) {
             Flush();
         }
     }
@@ -37,6 +40,7 @@ private:
     static constexpr size_t kFlushBytes = 1 << 20;
     std::string buffer_;
     int fd_ = -1;
+    std::ostream* stream_ = nullptr;
     std::string name_;
 };
 
