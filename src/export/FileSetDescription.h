@@ -1,0 +1,25 @@
+// The description of the current file set that the statistics, the export header and the
+// file-set dialog show, and the clock texts of the exports.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "fileset/FileSet.h"
+#include "hive/RegistryTypes.h"
+
+namespace hivora {
+
+// "SYSTEM:\r\n    <entry>\r\nSOFTWARE:\r\n..." over the eight slots, in description order.
+std::string DescribeFileSet(const FileSet& set);
+std::string DescribeFileSet();  // of CurrentFileSet()
+
+// Four blanks and "<NOT SELECTED>", or four blanks, the name and, when the file's status can be
+// read, "\r\n    (N bytes, last modified on DATE)".
+std::string DescribeHiveFile(std::string_view name);
+
+// Local date and time in the user's locale ("%x %X"); empty when the time can't be converted.
+std::string FormatExportDateTime(FileTime time);
+std::string FormatUnixDateTime(std::int64_t unixSeconds);
+
+}  // namespace hivora

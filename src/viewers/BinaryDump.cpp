@@ -1,0 +1,138 @@
+#include "viewers/BinaryDump.h"
+
+#include <cstdio>
+
+#include "support/TextConvert.h"
+
+namespace hivora {
+namespace {
+
+constexpr size_t kByteLineColumn = 57;  // where the character part starts
+
+void AppendHex(std::string& out, uint32_t value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    out += text;
+}
+
+void StartLine(std::string& line, size_t offset, const char* separator) {
+    line.clear();
+    AppendHex(line, static_cast<uint32_t>(offset), 4);
+    line += separator;
+}
+
+uint32_t Le16(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0] | p[1] << 8);
+}
+uint32_t Le32(const uint8_t* p) {
+    return Le16(p) | Le16(p + 2) << 16;
+}
+
+class DumpBuilder {
+public:
+    explicit DumpBuilder(DumpText& dump) : dump_(dump) {}
+    void Finish(const std::string& line) {
+        dump_.lines.push_back(line);
+        dump_.text += line;
+        dump_.text += "\r\n";
+    }
+
+private:
+    DumpText& dump_;
+};
+
+void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
+    std::string line;
+    std::string characters;
+    for (size_t i = 0; i < size; ++i) {
+        if (i % 16 == 0) {
+            StartLine(line, i, ": ");
+            characters.clear();
+        }
+        AppendHex(line, data[i], 2);
+        line += ' ';
+        // A byte above 0x1F stands for itself: its Latin-1 character, in UTF-8.
+        AppendCodePoint(data[i] > 0x1F ? data[i] : U'.', characters);
+        if ((i + 1) % 8 == 0) {
+            line += ' ';
+            characters += ' ';
+        }
+        if ((i + 1) % 16 == 0 || i + 1 == size) {
+            line += ' ';
+            if (line.size() < kByteLineColumn) {
+                line.append(kByteLineColumn - line.size(), ' ');
+            }
+            out.Finish(line + characters);
+        }
+    }
+}
+
+void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+    std::string line;
+    size_t numbers = 0;
+    for (size_t i = 0; i < size; i += 2) {
+        if (numbers == 0) {
+            StartLine(line, i, ": ");
+        }
+        if (i + 1 < size) {
+            AppendHex(line, Le16(data + i), 4);
+        } else {
+            AppendHex(line, data[i], 2);
+        }
+        line += ' ';
+        if (++numbers == 8 || i + 2 >= size) {
+            out.Finish(line);
+            numbers = 0;
+        }
+    }
+}
+
+void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+    std::string line;
+    size_t numbers = 0;
+    for (size_t i = 0; i < size; i += 4) {
+        if (numbers == 0) {
+            StartLine(line, i, ":  ");
+        }
+        const size_t left = size - i;
+        if (left >= 4) {
+            AppendHex(line, Le32(data + i), 8);
+            line += ' ';
+        } else if (left == 3) {
+            AppendHex(line, Le16(data + i), 4);
+            line += ' ';
+            AppendHex(line, data[i + 2], 2);
+        } else if (left == 2) {
+            AppendHex(line, Le16(data + i), 4);
+            line += ' ';
+        } else {
+            AppendHex(line, data[i], 2);
+            line += ' ';
+        }
+        if (++numbers == 4 || i + 4 >= size) {
+            out.Finish(line);
+            numbers = 0;
+        }
+    }
+}
+
+}  // namespace
+
+DumpText FillDump(const uint8_t* data, size_t size, DumpMode mode) {
+    DumpText dump;
+    DumpBuilder out(dump);
+    switch (mode) {
+        case DumpMode::Bytes:
+            DumpBytes(data, size, out);
+            break;
+        case DumpMode::Words:
+            DumpWords(data, size, out);
+            break;
+        case DumpMode::DoubleWords:
+            DumpDoubleWords(data, size, out);
+            break;
+    }
+    return dump;
+}
+
+}  // namespace hivora

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+#include <utime.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "export/FileSetDescription.h"
+#include "export/RegistryCounters.h"
+
+namespace hivora {
+namespace {
+
+TEST(FormatThousands, GroupsDigitsInThrees) {
+    struct Row {
+        int64_t value;
+        const char* expected;
+    };
+    for (const Row& row :
+         {Row{0, "0"}, Row{7, "7"}, Row{999, "999"}, Row{1000, "1,000"}, Row{1234567, "1,234,567"},
+          Row{1000000, "1,000,000"}, Row{-1234, "-1,234"}, Row{3000000000LL, "3,000,000,000"},
+          Row{INT64_MIN, "-9,223,372,036,854,775,808"}}) {
+        EXPECT_EQ(FormatThousands(row.value), row.expected) << row.value;
+    }
+    EXPECT_EQ(FormatThousands(1234567, '.'), "1.234.567");
+    EXPECT_EQ(FormatThousandsUnsigned(UINT64_MAX), "18,446,744,073,709,551,615");
+}
+
+TEST(FormatCounterReport, ShowsInaccessibleKeysOnlyWhenThereAreSome) {
+    RegistryCounters counters;
+    counters.keys = 12345;
+    counters.values = 67890;
+    counters.mostSubkeys = 3195;
+    counters.mostValues = 12;
+    counters.largestData = 1000000;
+    counters.totalDataBytes = 5000000000ULL;  // past 2^32: never negative, never wrapped
+    EXPECT_EQ(FormatCounterReport(counters),
+              "12,345 keys, 67,890 values\r\n"
+              "3,195 maximum subkeys per key, 12 maximum values per key\r\n"
+              "1,000,000 maximum value data size, 5,000,000,000 total data bytes");
+    counters.inaccessibleKeys = 3;
+    EXPECT_EQ(FormatCounterReport(counters).substr(0, 43),
+              "12,345 keys (3 inaccessible), 67,890 values");
+    counters.inaccessibleKeys = 12345;
+    EXPECT_NE(FormatCounterReport(counters).find("(12345 inaccessible)"), std::string::npos);
+}
+
+TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
+    const auto file = std::filesystem::temp_directory_path() / "hivora_describe_SYSTEM";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << std::string(1234, 'x');
+    }
+    const struct utimbuf times { 1614834000, 1614834000 };  // 2021-03-04 05:00:00 UTC
+    ASSERT_EQ(::utime(file.c_str(), &times), 0);
+    FileSet set;
+    set[HiveSlot::System] = file.string();
+    set[HiveSlot::NtUser] = "/no/such/NTUSER.DAT";
+    const std::string n = "    <NOT SELECTED>\r\n";
+    EXPECT_EQ(DescribeFileSet(set), "SYSTEM:\r\n    " + file.string() +
+                                        "\r\n    (1,234 bytes, last modified on 03/04/21 "
+                                        "05:00:00)\r\nSOFTWARE:\r\n" +
+                                        n + "SECURITY:\r\n" + n + "SAM:\r\n" + n + "BCD:\r\n" + n +
+                                        "COMPONENTS:\r\n" + n + "DEFAULT:\r\n" + n +
+                                        "USER:\r\n    /no/such/NTUSER.DAT\r\n");
+    std::filesystem::remove(file);
+}
+
+TEST(FormatExportDateTime, ConvertsFileTimesToLocalTime) {
+    // Tests run with TZ=UTC and the C locale's "%x %X".
+    EXPECT_EQ(FormatExportDateTime(FileTime{132000000000000000ULL}), "04/17/19 18:40:00");
+    EXPECT_EQ(FormatExportDateTime(FileTime{116444736000000000ULL}), "01/01/70 00:00:00");
+}
+
+}  // namespace
+}  // namespace hivora

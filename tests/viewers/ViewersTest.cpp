@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/MyException.h"
+#include "viewers/BinaryDump.h"
+#include "viewers/ViewerSupport.h"
+
+namespace hivora {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Sequence(size_t count, uint8_t first = 0) {
+    Bytes bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<uint8_t>(first + i);
+    }
+    return bytes;
+}
+
+struct DumpCase {
+    const char* name;
+    Bytes data;
+    DumpMode mode;
+    std::vector<std::string> lines;
+};
+
+class FillDumpTest : public testing::TestWithParam<DumpCase> {};
+
+TEST_P(FillDumpTest, BuildsTheLinesAndTheText) {
+    const DumpCase& c = GetParam();
+    const DumpText dump = FillDump(c.data.data(), c.data.size(), c.mode);
+    EXPECT_EQ(dump.lines, c.lines);
+    std::string text;
+    for (const std::string& line : c.lines) {
+        text += line + "\r\n";
+    }
+    EXPECT_EQ(dump.text, text);
+}
+
+const std::string kFullByteLine =
+    "0000: 41 42 43 44 45 46 47 48  49 4A 4B 4C 4D 4E 4F 50   ABCDEFGH IJKLMNOP ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, FillDumpTest,
+    testing::Values(
+        DumpCase{"NoDataNoLines", {}, DumpMode::Bytes, {}},
+        DumpCase{"BytesShortLine",
+                 Bytes{0x41, 0x00, 0x7F},
+                 DumpMode::Bytes,
+                 {"0000: 41 00 7F" + std::string(57 - 14, ' ') + "A.\x7F"}},
+        DumpCase{"BytesFullLine", Sequence(16, 0x41), DumpMode::Bytes, {kFullByteLine}},
+        DumpCase{"BytesSecondLineOffset",
+                 Sequence(17, 0x41),
+                 DumpMode::Bytes,
+                 {kFullByteLine, "0010: 51" + std::string(57 - 8, ' ') + "Q"}},
+        DumpCase{"BytesHighByteIsItsLatin1Character",
+                 Bytes{0xE9},
+                 DumpMode::Bytes,
+                 {"0000: E9" + std::string(57 - 8, ' ') + "\u00e9"}},
+        DumpCase{"WordsOddLength", Bytes{0x41, 0x00, 0x7F}, DumpMode::Words, {"0000: 0041 7F "}},
+        DumpCase{"WordsEightPerLine",
+                 Sequence(18),
+                 DumpMode::Words,
+                 {"0000: 0100 0302 0504 0706 0908 0B0A 0D0C 0F0E ", "0010: 1110 "}},
+        DumpCase{"DoubleWordsThreeBytes",
+                 Bytes{0x41, 0x00, 0x7F},
+                 DumpMode::DoubleWords,
+                 {"0000:  0041 7F"}},
+        DumpCase{"DoubleWordsFourPerLine",
+                 Sequence(18),
+                 DumpMode::DoubleWords,
+                 {"0000:  03020100 07060504 0B0A0908 0F0E0D0C ", "0010:  1110 "}},
+        DumpCase{
+            "DoubleWordsOneByteLeft", Sequence(5), DumpMode::DoubleWords, {"0000:  03020100 04 "}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(FillDump, OffsetsGrowPastFourDigits) {
+    const Bytes data(0x10010, 0);
+    const DumpText dump = FillDump(data.data(), data.size(), DumpMode::Bytes);
+    ASSERT_EQ(dump.lines.size(), 0x1001u);
+    EXPECT_EQ(dump.lines.back().substr(0, 7), "10000: ");
+}
+
+TEST(CascadeViewer, StepsDownThenStartsANewColumnAndRestartsWhenAllAreClosed) {
+    CascadePlacement placement;
+    std::vector<std::pair<int, int>> offsets;
+    for (size_t open = 0; open < 10; ++open) {
+        const auto offset = placement.CascadeViewer(open);
+        offsets.emplace_back(offset.x, offset.y);
+    }
+    EXPECT_EQ(offsets[0], std::make_pair(0, 5));
+    EXPECT_EQ(offsets[1], std::make_pair(0, 35));
+    EXPECT_EQ(offsets[8], std::make_pair(0, 245));
+    EXPECT_EQ(offsets[9], std::make_pair(50, 0));
+    EXPECT_EQ(placement.CascadeViewer(3).y, 30);
+    const auto restarted = placement.CascadeViewer(0);
+    EXPECT_EQ(std::make_pair(restarted.x, restarted.y), std::make_pair(0, 5));
+}
+
+TEST(SaveTextToFile, WritesUpToTheFirstNulAndReportsFailures) {
+    const auto path = (std::filesystem::temp_directory_path() / "hivora_saved_text.txt").string();
+    SaveTextToFile(path, std::string_view("ab\r\nc\0tail", 10));
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "ab\r\nc");
+    std::filesystem::remove(path);
+    try {
+        SaveTextToFile("/no/such/folder/x.txt", "x");
+        FAIL() << "no error for a missing folder";
+    } catch (const FileError& error) {
+        EXPECT_NE(error.GetErrorMessage().find("/no/such/folder/x.txt"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace hivora
