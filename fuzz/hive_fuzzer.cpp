@@ -2,11 +2,13 @@
 // calls and formats every value, exactly as the program's readers do.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
 #include "hive/WalkGuard.h"
+#include "values/ValueFormat.h"
 
 using namespace hivora;
 
@@ -25,6 +27,9 @@ void Walk(HKEY key, int depth, WalkGuard& guard) {
             }
             std::vector<uint8_t> data;
             ReadValueData(key, i, info.size, data);
+            const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+            FormatValueData(info.type, bytes, false);
+            FormatValueData(info.type, bytes, true);
         }
     }
     if (visit.subkeys) {
