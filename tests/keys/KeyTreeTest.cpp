@@ -21,6 +21,9 @@ protected:
         builder.SetLastWrite(alpha, kLastWrite);
         builder.AddKey(HiveBuilder::kRoot, u"beta");
         builder.AddKey(HiveBuilder::kRoot, std::u16string(300, u'L'));
+        // A damaged name that no path can address, with a subkey of its own.
+        const auto odd = builder.AddKey(HiveBuilder::kRoot, u"odd\\name");
+        builder.AddKey(odd, u"child");
         Load(HiveSlot::Software, builder.Build());
     }
 
@@ -36,17 +39,21 @@ protected:
 
 TEST_F(KeyTreeTest, FillsSortedChildrenWithProbesAndAddresses) {
     const std::vector<ChildKey> children = FillChildKeys(Record(kLocalMachine, "software"));
-    ASSERT_EQ(children.size(), 4u);
+    ASSERT_EQ(children.size(), 5u);
     EXPECT_EQ(children[0].name, "Alpha");
     EXPECT_EQ(children[1].name, "beta");
     EXPECT_EQ(children[2].name, std::string(300, 'L'));  // whole, not cut at 255
-    EXPECT_EQ(children[3].name, "zeta");
+    EXPECT_EQ(children[3].name, "odd\\name");
+    EXPECT_EQ(children[4].name, "zeta");
+    // Its fill could never find it again: no expand button.
+    EXPECT_FALSE(children[3].hasSubkeys);
+    EXPECT_TRUE(children[3].data.populated);
 
     EXPECT_EQ(children[0].data, (KeyItemData{true, kLastWrite, "software\\Alpha", kLocalMachine}));
     EXPECT_FALSE(children[0].hasSubkeys);
-    EXPECT_TRUE(children[3].hasSubkeys);
-    EXPECT_FALSE(children[3].data.populated);
-    EXPECT_EQ(children[3].data.subPath, "software\\zeta");
+    EXPECT_TRUE(children[4].hasSubkeys);
+    EXPECT_FALSE(children[4].data.populated);
+    EXPECT_EQ(children[4].data.subPath, "software\\zeta");
 
     // The long name reopens from its sub-path, so its own fill works.
     EXPECT_TRUE(KeyHasSubkeys(kLocalMachine, "software\\zeta\\inner"));
