@@ -21,15 +21,20 @@ std::vector<ChildKey> EnumerateChildKeys(const KeyItemData& parent) {
         return children;
     }
     SubkeyInfo info;
-    for (uint32_t index = 0; EnumSubkey(key.get(), index, info) == ERROR_SUCCESS; ++index) {
+    RegKey childKey;
+    for (uint32_t index = 0; EnumSubkey(key.get(), index, info, &childKey) == ERROR_SUCCESS;
+         ++index) {
         ChildKey child;
         child.name = ToUtf8(info.name);
         child.data.root = parent.root;
         child.data.subPath = ChildSubPath(parent.subPath, child.name);
         child.data.lastWrite = info.lastWrite;
-        // Probed by path, as the child's own fill will open it: a child that cannot be
-        // reopened that way gets no expand button that would lead nowhere.
-        child.hasSubkeys = KeyHasSubkeys(child.data.root, child.data.subPath);
+        // The probe looks through the handle the enumeration hands over: reopening every
+        // child by path from the root costs a scan of the sibling list per child, which made
+        // expanding a key with thousands of subkeys take seconds. A name holding "\" cannot
+        // be reopened by its path, so its item gets no expand button that would lead nowhere.
+        child.hasSubkeys =
+            childKey && child.name.find('\\') == std::string::npos && HasSubkeys(childKey.get());
         child.data.populated = !child.hasSubkeys;
         children.push_back(std::move(child));
     }

@@ -23,7 +23,8 @@ struct ChildKey {
 };
 
 // The subkeys of `parent` in enumeration order, up to the first refused enumeration; empty
-// when the key does not open.
+// when the key does not open. Each child is probed through the handle its enumeration hands
+// over (or opened by name below the parent), not by a fresh open from the root.
 std::vector<ChildKey> EnumerateChildKeys(const KeyItemData& parent);
 
 // Sorts children by name ignoring case, as the tree sorts one level of items.

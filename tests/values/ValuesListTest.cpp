@@ -1,0 +1,126 @@
+#include "values/ValuesList.h"
+
+#include <gtest/gtest.h>
+
+#include "hive/HiveTestSupport.h"
+
+namespace hivora {
+namespace {
+
+using test::HiveBuilder;
+
+struct RowText {
+    std::string name;
+    std::string type;
+    std::string data;
+    int image;
+    bool operator==(const RowText&) const = default;
+};
+
+void PrintTo(const RowText& row, std::ostream* os) {
+    *os << row.name << " | " << row.type << " | " << row.data << " | " << row.image;
+}
+
+std::vector<RowText> Texts(const std::vector<ValueRow>& rows) {
+    std::vector<RowText> texts;
+    for (const ValueRow& row : rows) {
+        texts.push_back({row.name, row.type, row.data, row.image});
+    }
+    return texts;
+}
+
+class ValuesListTest : public test::HiveSetTest {
+protected:
+    void SetUp() override {
+        HiveSetTest::SetUp();
+        HiveBuilder builder;
+        builder.AddKey(HiveBuilder::kRoot, u"Empty");
+        const auto named = builder.AddKey(HiveBuilder::kRoot, u"Named");
+        builder.AddString(named, u"b", u"bee");
+        builder.AddString(named, u"a", u"ay");
+        builder.AddDword(named, u"C", 42);
+        builder.AddValue(named, u"B", REG_BINARY, test::Bytes({0x01, 0xAB}));
+        const auto withDefault = builder.AddKey(HiveBuilder::kRoot, u"WithDefault");
+        builder.AddString(withDefault, u"", u"hello");
+        builder.AddValue(withDefault, std::u16string(289, u'v'), REG_NONE, {});
+        Load(HiveSlot::System, builder.Build());
+    }
+
+    static std::vector<ValueRow> Rows(RootKey root, std::string subPath) {
+        KeyItemData record;
+        record.root = root;
+        record.subPath = std::move(subPath);
+        return BuildValueRows(&record, FileSet{});
+    }
+};
+
+TEST_F(ValuesListTest, ValueRowsSortedWithTheirTexts) {
+    const std::vector<RowText> expected = {
+        {"(Default)", "REG_SZ", "(value not set)", 0},
+        {"a", "REG_SZ", "ay", 0},
+        {"b", "REG_SZ", "bee", 0},
+        {"B", "REG_BINARY", "01 AB ", 1},
+        {"C", "REG_DWORD", "0x0000002a (42)", 1},
+    };
+    const std::vector<ValueRow> rows = Rows(kLocalMachine, "system\\Named");
+    EXPECT_EQ(Texts(rows), expected);
+    ASSERT_TRUE(rows[4].item.has_value());
+    EXPECT_EQ(rows[4].item->type, REG_DWORD);
+    EXPECT_EQ(rows[4].item->name, "C");
+    EXPECT_EQ(rows[4].item->data.GetSize(), 4u);
+    EXPECT_EQ(rows[0].item->type, REG_SZ);
+    EXPECT_EQ(rows[0].item->data.GetSize(), 0u);
+}
+
+TEST_F(ValuesListTest, DefaultRowAppearsOnce) {
+    const std::vector<RowText> noValues = {{"(Default)", "REG_SZ", "(value not set)", 0}};
+    EXPECT_EQ(Texts(Rows(kLocalMachine, "system\\Empty")), noValues);
+    // A missing key is an open that succeeds with no handle: the default row alone.
+    EXPECT_EQ(Texts(Rows(kLocalMachine, "system\\Missing")), noValues);
+
+    const std::vector<RowText> withDefault = {
+        {"(Default)", "REG_SZ", "hello", 0},
+        {std::string(289, 'v'), "REG_NONE", "(value not set)", -1},
+    };
+    EXPECT_EQ(Texts(Rows(kLocalMachine, "system\\WithDefault")), withDefault);
+}
+
+TEST_F(ValuesListTest, KeyThatDoesNotOpenHasNoRows) {
+    // The live back end on this platform refuses every open.
+    UseLiveRegistry();
+    EXPECT_TRUE(Rows(kLocalMachine, "system\\Named").empty());
+    UseHiveEngine();
+    EXPECT_FALSE(Rows(kLocalMachine, "system\\Named").empty());
+}
+
+TEST_F(ValuesListTest, TopItemListsTheFilesOfTheSet) {
+    FileSet files;
+    files[HiveSlot::System] = "/evidence/SYSTEM";
+    files[HiveSlot::Default] = "/evidence/DEFAULT";
+    const std::vector<RowText> expected = {
+        {"NTUser", "<information>", "<EMPTY>", -1},
+        {"System", "<information>", "/evidence/SYSTEM", -1},
+        {"Software", "<information>", "<EMPTY>", -1},
+        {"Security", "<information>", "<EMPTY>", -1},
+        {"SAM", "<information>", "<EMPTY>", -1},
+        {"BCD-Template", "<information>", "<EMPTY>", -1},
+        {"Components", "<information>", "<EMPTY>", -1},
+        {".Default", "<information>", "/evidence/DEFAULT", -1},
+    };
+    const std::vector<ValueRow> rows = BuildValueRows(nullptr, files);
+    EXPECT_EQ(Texts(rows), expected);
+    for (const ValueRow& row : rows) {
+        EXPECT_FALSE(row.item.has_value());
+    }
+}
+
+TEST_F(ValuesListTest, FindsRowsByNameIgnoringCase) {
+    const std::vector<ValueRow> rows = Rows(kLocalMachine, "system\\Named");
+    EXPECT_EQ(FindValueRow(rows, "(default)"), 0u);
+    EXPECT_EQ(FindValueRow(rows, "c"), 4u);
+    EXPECT_EQ(FindValueRow(rows, "B"), 2u);  // the first of b and B
+    EXPECT_EQ(FindValueRow(rows, "d"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace hivora
