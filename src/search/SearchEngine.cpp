@@ -149,7 +149,7 @@ private:
     static const std::string& ValueName(const ValueInfo& info, std::string& name) {
         name.clear();
         if (info.name.empty()) {
-            name = kDefaultValueName;
+            name = kUnnamedValueHitName;
         } else {
             AppendUtf8(info.name, name);
         }

@@ -137,6 +137,33 @@ TEST_F(CliOnSystem, LsListsSubkeysInEnumerationOrder) {
     }
 }
 
+TEST_F(CliOnSystem, ValuesAndShowPrintTheListAndTheDataText) {
+    const std::string control = "HKEY_LOCAL_MACHINE\\system\\ControlSet001\\Control";
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+    };
+    const Row rows[] = {
+        {"the list with its default row",
+         {"values", control},
+         0,
+         "(Default)\tREG_SZ\t(value not set)\nRun\tREG_SZ\talpha\n"
+         "RunOnce\tREG_MULTI_SZ\tone | run me\n"},
+        {"values of a missing key", {"values", control + "\\Gone"}, 1, ""},
+        {"multi-line form", {"show", control, "runonce"}, 0, "one\r\nrun me\n"},
+        {"a missing default is no value", {"show", control, "(Default)"}, 1, ""},
+        {"no such value", {"show", control, "Nope"}, 1, ""},
+        {"show needs a value name", {"show", control}, 2, ""},
+    };
+    for (const Row& row : rows) {
+        const CliRun run = RunOn(row.args);
+        EXPECT_EQ(run.status, row.status) << row.name << ": " << run.err;
+        EXPECT_EQ(run.out, row.out) << row.name;
+    }
+}
+
 TEST_F(CliOnSystem, SearchPrintsHitsAsTheWorkerFindsThem) {
     const std::string control = "HKEY_LOCAL_MACHINE\\system\\ControlSet001\\Control";
     struct Row {
@@ -212,7 +239,8 @@ TEST_F(CliTest, ResolveNamesAFileOrAClassKey) {
 TEST_F(CliTest, HelpDocumentsEveryCommand) {
     const CliRun run = Run({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* command : {"ls", "search", "resolve", "--dir", "--user-dir", "--bcd"}) {
+    for (const char* command :
+         {"ls", "values", "show", "search", "resolve", "--dir", "--user-dir", "--bcd"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
     }
     const CliRun bad = Run({"--nonsense"});
