@@ -7,6 +7,8 @@
 #include "hive/NavigateTo.h"
 #include "hive/RegistryReader.h"
 #include "support/TextConvert.h"
+#include "values/ValueFormat.h"
+#include "values/ValuesList.h"
 
 namespace hivora {
 namespace {
@@ -34,6 +36,48 @@ int ListSubkeys(CliContext& context, const std::string& pathText) {
     return kExitOk;
 }
 
+KeyItemData RecordFor(const CliKeyPath& path) {
+    KeyItemData record;
+    record.root = path.root;
+    record.subPath = path.subPath;
+    return record;
+}
+
+int ListValues(CliContext& context, const std::string& pathText) {
+    const KeyItemData record = RecordFor(context.RequireKeyPath(pathText));
+    std::string lines;
+    for (const ValueRow& row : BuildValueRows(&record)) {
+        lines += row.name + '\t' + row.type + '\t' + row.data + '\n';
+    }
+    context.out << lines;
+    return kExitOk;
+}
+
+bool HasUnnamedValue(const CliKeyPath& path) {
+    const RegKey key = OpenRegKey(path.root, path.subPath);
+    ValueInfo info;
+    for (uint32_t index = 0; EnumValueInfo(key.get(), index, info) == ERROR_SUCCESS; ++index) {
+        if (info.name.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int ShowValue(CliContext& context, const std::string& pathText, const std::string& valueName) {
+    const CliKeyPath path = context.RequireKeyPath(pathText);
+    const KeyItemData record = RecordFor(path);
+    const std::vector<ValueRow> rows = BuildValueRows(&record);
+    const std::optional<size_t> index = FindValueRow(rows, valueName);
+    // The list's row for a missing default value stands for no value at all.
+    if (!index || !rows[*index].item ||
+        (rows[*index].name == kDefaultValueName && !HasUnnamedValue(path))) {
+        throw CliNotFound(pathText + ": no value named " + valueName);
+    }
+    context.out << FormatValueData(*rows[*index].item, true) << '\n';
+    return kExitOk;
+}
+
 int Resolve(CliContext& context, const std::string& text) {
     std::string target;
     if (ResolveFilePath(text, target)) {
@@ -55,6 +99,26 @@ void AddBrowseCommands(CLI::App& app, CliContext& context) {
         "ls", "subkeys of PATH in enumeration order, one name a line; no PATH: the two roots");
     ls->add_option("PATH", *pathText, "key path, e.g. HKEY_LOCAL_MACHINE\\software");
     ls->callback(context.Command([&context, pathText] { return ListSubkeys(context, *pathText); }));
+
+    auto valuesPath = std::make_shared<std::string>();
+    CLI::App* values = app.add_subcommand(
+        "values",
+        "the values list of the key as the registry window shows it, one row a line: "
+        "NAME<TAB>TYPE<TAB>DATA, rows in the list's order (the \"(Default)\" row of a key "
+        "without an unnamed value included)");
+    values->add_option("PATH", *valuesPath, "key path")->required();
+    values->callback(
+        context.Command([&context, valuesPath] { return ListValues(context, *valuesPath); }));
+
+    auto showArgs = std::make_shared<std::pair<std::string, std::string>>();
+    CLI::App* show = app.add_subcommand(
+        "show",
+        "the data text of value VALUE of key PATH in its multi-line form (multi-strings one "
+        "string a line); (Default) names the unnamed value");
+    show->add_option("PATH", showArgs->first, "key path")->required();
+    show->add_option("VALUE", showArgs->second, "value name, ignoring case")->required();
+    show->callback(context.Command(
+        [&context, showArgs] { return ShowValue(context, showArgs->first, showArgs->second); }));
 
     auto resolveText = std::make_shared<std::string>();
     CLI::App* resolve = app.add_subcommand(

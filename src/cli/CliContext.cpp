@@ -10,6 +10,7 @@
 #include "cli/CliCommands.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
+#include "support/CaseFold.h"
 #include "support/MyException.h"
 
 namespace hivora {
@@ -31,19 +32,6 @@ constexpr SlotOption kSlotOptions[] = {
     {HiveSlot::Components, "--components", "COMPONENTS hive file"},
     {HiveSlot::Bcd, "--bcd", "BCD-Template hive file"},
 };
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string BaseName(std::string_view path) {
     while (path.size() > 1 && path.back() == '/') {
@@ -92,10 +80,10 @@ std::optional<CliKeyPath> ParseCliKeyPath(std::string_view text) {
     const size_t slash = text.find('\\');
     const std::string_view first = text.substr(0, slash);
     CliKeyPath path;
-    if (EqualsAsciiNoCase(first, "HKEY_LOCAL_MACHINE")) {
+    if (EqualsNoCase(first, "HKEY_LOCAL_MACHINE")) {
         path.root = kLocalMachine;
         path.rootName = "HKEY_LOCAL_MACHINE";
-    } else if (EqualsAsciiNoCase(first, "HKEY_USERS")) {
+    } else if (EqualsNoCase(first, "HKEY_USERS")) {
         path.root = kUsers;
         path.rootName = "HKEY_USERS";
     } else {

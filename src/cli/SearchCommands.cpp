@@ -1,11 +1,11 @@
 // search: text and date searches from the command line, with the search worker's go-on loop.
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <memory>
 #include <ostream>
 
 #include "cli/CliCommands.h"
 #include "search/SearchControl.h"
+#include "support/FileTimeFormat.h"
 
 namespace hivora {
 namespace {
@@ -27,54 +27,20 @@ struct SearchOptions {
     CLI::Option* beforeOption = nullptr;
 };
 
-// Days from 1601-01-01 to the given date of the proleptic Gregorian calendar.
-int64_t DaysSince1601(int64_t year, int64_t month, int64_t day) {
-    year -= month <= 2 ? 1 : 0;
-    const int64_t era = year / 400;  // years here are positive
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const int64_t daysSince0000 = era * 146097 + dayOfEra;  // from 0000-03-01
-    const int64_t days1601 = 1600 / 400 * 146097 + 306;     // 1601-01-01 from 0000-03-01
-    return daysSince0000 - days1601;
-}
-
-bool ReadNumber(std::string_view text, size_t pos, size_t length, int& value) {
-    if (pos + length > text.size()) {
-        return false;
-    }
-    const char* begin = text.data() + pos;
-    const auto [end, error] = std::from_chars(begin, begin + length, value);
-    return error == std::errc() && end == begin + length;
-}
-
 // YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS as a clock reading stored in a FILETIME without any
-// time-zone adjustment, as the Find By Date dialog stores its limits. A date alone means
-// `defaultTime` seconds into that day.
-std::optional<FileTime> ParseDateLimit(std::string_view text, int defaultTime) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!(text.size() == 10 || text.size() == 19) || !ReadNumber(text, 0, 4, year) ||
-        text[4] != '-' || !ReadNumber(text, 5, 2, month) || text[7] != '-' ||
-        !ReadNumber(text, 8, 2, day)) {
+// time-zone adjustment, as the Find By Date dialog stores its limits. A date alone is the
+// start of that day for a lower limit and its last second for an upper one.
+std::optional<FileTime> ParseDateLimit(std::string_view text, bool upper) {
+    std::optional<ClockReading> reading = ParseClockReading(text);
+    if (!reading) {
         return std::nullopt;
     }
-    int seconds = defaultTime;
-    if (text.size() == 19) {
-        if ((text[10] != 'T' && text[10] != ' ') || !ReadNumber(text, 11, 2, hour) ||
-            text[13] != ':' || !ReadNumber(text, 14, 2, minute) || text[16] != ':' ||
-            !ReadNumber(text, 17, 2, second) || hour > 23 || minute > 59 || second > 59) {
-            return std::nullopt;
-        }
-        seconds = hour * 3600 + minute * 60 + second;
+    if (upper && text.size() == 10) {
+        reading->hour = 23;
+        reading->minute = 59;
+        reading->second = 59;
     }
-    static constexpr int kMonthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (year < 1601 || month < 1 || month > 12 || day < 1 || day > kMonthDays[month - 1] ||
-        (month == 2 && day == 29 && !leap)) {
-        return std::nullopt;
-    }
-    const int64_t total = DaysSince1601(year, month, day) * 86400 + seconds;
-    return static_cast<FileTime>(total) * 10000000u;
+    return ClockReadingToFileTime(*reading);
 }
 
 const char* KindName(MatchKind kind) {
@@ -125,7 +91,7 @@ SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& opt
         criteria.afterOn = options.afterOption->count() > 0 ? 1 : 0;
         criteria.beforeOn = options.beforeOption->count() > 0 ? 1 : 0;
         if (criteria.afterOn) {
-            const auto after = ParseDateLimit(options.after, 0);
+            const auto after = ParseDateLimit(options.after, false);
             if (!after) {
                 throw CliUsageError("--after " + options.after +
                                     ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)");
@@ -133,7 +99,7 @@ SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& opt
             criteria.after = *after;
         }
         if (criteria.beforeOn) {
-            const auto before = ParseDateLimit(options.before, 86399);
+            const auto before = ParseDateLimit(options.before, true);
             if (!before) {
                 throw CliUsageError("--before " + options.before +
                                     ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)");

@@ -32,7 +32,18 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         // One line naming the argument and the cause; --help for the rest.
-        context.Error(e.what());
+        const std::vector<std::string> unexpected = app.remaining();
+        if (!unexpected.empty()) {
+            context.Error(unexpected.front() + ": unknown option or argument (see --help)");
+        } else if (app.get_subcommands().empty()) {
+            std::string names;
+            for (const CLI::App* command : app.get_subcommands({})) {
+                names += (names.empty() ? "" : ", ") + command->get_name();
+            }
+            context.Error("no COMMAND given (" + names + "; see --help)");
+        } else {
+            context.Error(e.what());
+        }
         return hivora::kExitUsage;
     }
     std::cout.flush();

@@ -10,6 +10,7 @@
 
 #include "fileset/FileSet.h"
 #include "hive/RegistryReader.h"
+#include "support/CaseFold.h"
 
 namespace hivora {
 namespace {
@@ -19,12 +20,6 @@ constexpr size_t kMaxPath = 260;
 
 char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
 }
 
 OpenInExplorerHook& ExplorerHook() {

@@ -5,13 +5,9 @@
 #include <string>
 
 #include "hive/RegistryTypes.h"
+#include "support/FileTimeFormat.h"
 
 namespace hivora {
-
-// Local midnight and 23:59:59 of today, as clock readings stored in a FILETIME without any
-// time-zone adjustment (the form the date limits are kept in).
-FileTime TodayStartReading();
-FileTime TodayEndReading();
 
 struct SearchCriteria {
     std::string text;
@@ -22,8 +18,9 @@ struct SearchCriteria {
     int byDate = 0;       // look at key last-write times instead of texts
     int afterOn = 1;      // in date mode, the lower limit applies
     int beforeOn = 1;     // in date mode, the upper limit applies
-    FileTime after = TodayStartReading();  // inclusive
-    FileTime before = TodayEndReading();   // inclusive
+    // Clock readings stored without time-zone adjustment; today 00:00:00 and 23:59:59.
+    FileTime after = TodayStartFileTime();  // inclusive
+    FileTime before = TodayEndFileTime();   // inclusive
     // Full path of the key the search starts at ("HKEY_LOCAL_MACHINE\software\..."); empty:
     // the beginning of HKEY_LOCAL_MACHINE.
     std::string startPath;

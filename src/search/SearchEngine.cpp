@@ -5,35 +5,13 @@
 
 #include "hive/RegistryReader.h"
 #include "hive/WalkGuard.h"
+#include "keys/KeyPath.h"
 #include "search/SearchControl.h"
+#include "support/CaseFold.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
 namespace {
-
-// ASCII case folding for the comparisons, until the shared folding helper is in place.
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-void FoldInto(std::string_view text, std::string& out) {
-    out.resize(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        out[i] = FoldAscii(text[i]);
-    }
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsStringType(uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -42,9 +20,7 @@ bool IsStringType(uint32_t type) {
 class SearchWalk {
 public:
     SearchWalk(const SearchCriteria& criteria, const SearchControl* control)
-        : criteria_(criteria), control_(control) {
-        FoldInto(criteria.text, foldedText_);
-    }
+        : criteria_(criteria), control_(control), foldedText_(FoldCaseUtf8(criteria.text)) {}
 
     bool Cancelled() const { return cancelled_; }
 
@@ -173,7 +149,7 @@ private:
     static const std::string& ValueName(const ValueInfo& info, std::string& name) {
         name.clear();
         if (info.name.empty()) {
-            name = kDefaultValueName;
+            name = kUnnamedValueHitName;
         } else {
             AppendUtf8(info.name, name);
         }
@@ -217,8 +193,7 @@ private:
         if (criteria_.wholeString) {
             return EqualsNoCase(name, criteria_.text);
         }
-        FoldInto(name, folded_);
-        return folded_.find(foldedText_) != std::string::npos;
+        return FoldCaseUtf8(name).find(foldedText_) != std::string::npos;
     }
 
     bool DateMatches(FileTime lastWrite) const {
@@ -235,22 +210,13 @@ private:
     const SearchControl* control_;
     WalkGuard guard_;
     bool cancelled_ = false;
-    std::string foldedText_;
-    std::string folded_;
+    const std::string foldedText_;  // folded once; names are folded as they come
     std::string text_;
     std::vector<uint8_t> data_;
     std::u16string units_;
 };
 
 }  // namespace
-
-std::pair<std::string_view, std::string_view> SplitFirstComponent(std::string_view path) {
-    const size_t slash = path.find('\\');
-    if (slash == std::string_view::npos) {
-        return {path, {}};
-    }
-    return {path.substr(0, slash), path.substr(slash + 1)};
-}
 
 std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria,
                                        const SearchControl* control) {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "search/SearchCriteria.h"
 #include "search/SearchResult.h"
@@ -13,9 +12,6 @@
 namespace hivora {
 
 class SearchControl;
-
-// Splits at the first backslash: ("a", "b\c") for "a\b\c"; (path, "") without one.
-std::pair<std::string_view, std::string_view> SplitFirstComponent(std::string_view path);
 
 // The first hit after the start position of `criteria`, or nothing. The walk resumes by
 // position: at each level of the start path it passes over the subkeys enumerated before the

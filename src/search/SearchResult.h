@@ -12,7 +12,7 @@ enum class MatchKind : int { KeyName = 0, ValueName = 1, ValueData = 2, KeyDate 
 // The value name of a key hit: a line feed, which sorts before every printable name.
 inline constexpr const char* kKeyHitValueName = "\n";
 // The name a hit gives the unnamed value.
-inline constexpr const char* kDefaultValueName = "(default)";
+inline constexpr const char* kUnnamedValueHitName = "(default)";
 
 struct SearchResult {
     std::string keyPath;    // "HKEY_LOCAL_MACHINE\..." or "HKEY_USERS\..."

@@ -1,0 +1,255 @@
+#include "search/SearchEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "search/SearchTestSupport.h"
+
+namespace hivora::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Values of every kind the text search must tell apart, in one key.
+HiveBuilder ValueKindsHive() {
+    HiveBuilder b;
+    const auto apps = b.AddKey(HiveBuilder::kRoot, u"Apps");
+    b.AddString(apps, u"Title", u"plain");
+    b.AddString(apps, u"", u"has needle");
+    b.AddDword(apps, u"needle count", 7);
+    b.AddString(apps, u"Words", std::u16string_view(u"one\0two needle\0", 15), REG_MULTI_SZ);
+    b.AddDword(apps, u"Number", 1234);
+    b.AddString(apps, u"Blob", u"needle 1234", REG_BINARY);
+    b.AddString(apps, u"Path", u"%SystemRoot%\\needle", REG_EXPAND_SZ);
+    b.AddKey(apps, u"Run");
+    b.AddKey(apps, u"RunOnce");
+    b.AddKey(HiveBuilder::kRoot, u"NeedleKey");
+    return b;
+}
+
+class TextSearch : public LoadedHivesTest {};
+
+TEST_F(TextSearch, FindsEachKindOfHitInWalkOrder) {
+    Load(HiveSlot::Software, ValueKindsHive());
+    struct Row {
+        const char* name;
+        SearchCriteria criteria;
+        Lines expected;
+    };
+    auto with = [](std::string text, int keys, int values, int data, int whole) {
+        SearchCriteria c = TextCriteria(std::move(text));
+        c.keys = keys;
+        c.values = values;
+        c.data = data;
+        c.wholeString = whole;
+        return c;
+    };
+    const Row rows[] = {
+        {"all three tests",
+         with("NEEDLE", 1, 1, 1, 0),
+         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:(default)",
+          "ValueName HKEY_LOCAL_MACHINE\\software\\Apps:needle count",
+          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words",
+          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Path",
+          "KeyName HKEY_LOCAL_MACHINE\\software\\NeedleKey"}},
+        {"value names only",
+         with("needle", 0, 1, 0, 0),
+         {"ValueName HKEY_LOCAL_MACHINE\\software\\Apps:needle count"}},
+        {"data only",
+         with("needle", 0, 0, 1, 0),
+         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:(default)",
+          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words",
+          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Path"}},
+        {"numbers are not text", with("1234", 1, 1, 1, 0), {}},
+        {"unnamed value by its shown name",
+         with("(DEFAULT)", 0, 1, 0, 1),
+         {"ValueName HKEY_LOCAL_MACHINE\\software\\Apps:(default)"}},
+        {"whole string",
+         with("run", 1, 0, 0, 1),
+         {"KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\Run"}},
+        {"part of a name",
+         with("run", 1, 0, 0, 0),
+         {"KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\Run",
+          "KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\RunOnce"}},
+        {"second string of a multi-string, whole",
+         with("two NEEDLE", 0, 0, 1, 1),
+         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words"}},
+        {"hive roots are keys too",
+         with("soft", 1, 0, 0, 0),
+         {"KeyName HKEY_LOCAL_MACHINE\\software"}},
+    };
+    for (const Row& row : rows) {
+        int reason = -1;
+        EXPECT_EQ(AllHits(row.criteria, &reason), row.expected) << row.name;
+        EXPECT_EQ(reason, kSearchNothingFound) << row.name;
+    }
+}
+
+// Names in an order no name comparison can follow: the walk's own order decides.
+HiveBuilder UnsortedHive() {
+    HiveBuilder b;
+    const auto zed = b.AddKey(HiveBuilder::kRoot, u"Zed_needle");
+    b.AddString(zed, u"zz_needle", u"x");
+    b.AddString(zed, u"aa_needle", u"x");
+    b.AddKey(zed, u"Child_needle");
+    const auto abe = b.AddKey(HiveBuilder::kRoot, u"Abe_needle");
+    b.AddString(abe, u"", u"needle data");
+    b.AddString(abe, u"b_needle", u"x");
+    return b;
+}
+
+HiveBuilder OneKeyHive(std::u16string_view name) {
+    HiveBuilder b;
+    b.AddKey(HiveBuilder::kRoot, name);
+    return b;
+}
+
+class SearchStart : public LoadedHivesTest {
+protected:
+    void SetUp() override {
+        LoadedHivesTest::SetUp();
+        Load(HiveSlot::Software, UnsortedHive());
+        Load(HiveSlot::Components, OneKeyHive(u"needle"));  // listed after "software"
+        Load(HiveSlot::NtUser, OneKeyHive(u"needle"));
+    }
+};
+
+TEST_F(SearchStart, GoingOnFromEachHitVisitsEverythingOnceInWalkOrder) {
+    int reason = -1;
+    EXPECT_EQ(AllHits(TextCriteria("needle"), &reason),
+              (Lines{"KeyName HKEY_LOCAL_MACHINE\\software\\Zed_needle",
+                     "ValueName HKEY_LOCAL_MACHINE\\software\\Zed_needle:zz_needle",
+                     "ValueName HKEY_LOCAL_MACHINE\\software\\Zed_needle:aa_needle",
+                     "KeyName HKEY_LOCAL_MACHINE\\software\\Zed_needle\\Child_needle",
+                     "KeyName HKEY_LOCAL_MACHINE\\software\\Abe_needle",
+                     "ValueData HKEY_LOCAL_MACHINE\\software\\Abe_needle:(default)",
+                     "ValueName HKEY_LOCAL_MACHINE\\software\\Abe_needle:b_needle",
+                     "KeyName HKEY_LOCAL_MACHINE\\COMPONENTS\\needle",
+                     "KeyName HKEY_USERS\\NTUSER\\needle"}));
+    EXPECT_EQ(reason, kSearchNothingFound);
+}
+
+TEST_F(SearchStart, ResumesRightAfterTheStartPosition) {
+    struct Row {
+        const char* name;
+        const char* startPath;
+        const char* startValue;
+        std::optional<std::string> expected;  // key path, then ":" and the value name
+    };
+    const std::string sw = "HKEY_LOCAL_MACHINE\\software\\";
+    const Row rows[] = {
+        {"empty start", "", "", sw + "Zed_needle"},
+        {"the root label", "Hivora Registry", "", sw + "Zed_needle"},
+        {"a key hit goes on with its values", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "\n",
+         sw + "Zed_needle:zz_needle"},
+        {"after a value, by position", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "zz_needle",
+         sw + "Zed_needle:aa_needle"},
+        {"start value ignoring case", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "ZZ_NEEDLE",
+         sw + "Zed_needle:aa_needle"},
+        {"start key ignoring case", "HKEY_LOCAL_MACHINE\\SOFTWARE\\zed_NEEDLE", "",
+         sw + "Zed_needle:zz_needle"},
+        {"no such start value: all values", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "gone",
+         sw + "Zed_needle:zz_needle"},
+        {"(default) names the unnamed value", "HKEY_LOCAL_MACHINE\\software\\Abe_needle",
+         "(default)", sw + "Abe_needle:b_needle"},
+        {"after the last key of a level", "HKEY_LOCAL_MACHINE\\software\\Zed_needle\\Child_needle",
+         "", sw + "Abe_needle"},
+        {"no such start key: the level from its beginning", "HKEY_LOCAL_MACHINE\\software\\Gone",
+         "", sw + "Zed_needle"},
+        {"unsorted hive listing", "HKEY_LOCAL_MACHINE\\software\\Abe_needle", "b_needle",
+         "HKEY_LOCAL_MACHINE\\COMPONENTS\\needle"},
+        {"HKEY_USERS from its beginning", "HKEY_USERS", "", "HKEY_USERS\\NTUSER\\needle"},
+        {"HKEY_USERS ends the search", "HKEY_USERS\\NTUSER\\needle", "\n", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const auto hit = SearchFrom(TextCriteria("needle", row.startPath, row.startValue));
+        std::optional<std::string> got;
+        if (hit) {
+            got = hit->keyPath;
+            if (hit->valueName != kKeyHitValueName) {
+                *got += ":" + hit->valueName;
+            }
+        }
+        EXPECT_EQ(got, row.expected) << row.name;
+    }
+}
+
+class DamagedSearch : public LoadedHivesTest {};
+
+TEST_F(DamagedSearch, DuplicateNamesEndTheGoOnLoop) {
+    HiveBuilder b;
+    b.AddKey(HiveBuilder::kRoot, u"Dup");
+    b.AddKey(HiveBuilder::kRoot, u"Dup");
+    Load(HiveSlot::Software, b);
+    int reason = -1;
+    EXPECT_EQ(AllHits(TextCriteria("dup"), &reason),
+              Lines{"KeyName HKEY_LOCAL_MACHINE\\software\\Dup"});
+    EXPECT_EQ(reason, kSearchNothingFound);
+}
+
+TEST_F(DamagedSearch, KeyListedBelowItselfIsWalkedOnce) {
+    HiveBuilder b;
+    const auto loop = b.AddKey(HiveBuilder::kRoot, u"Loop");
+    b.AddKey(loop, u"Inner");
+    BuiltHive hive = b.Build();
+    const KeyCells& cells = hive.keys[loop];
+    hive.PutU32(cells.subkeyList, field::kListElements, cells.key);  // Loop lists itself
+    Load(HiveSlot::Software, hive);
+    int reason = -1;
+    EXPECT_EQ(AllHits(TextCriteria("o"), &reason),
+              (Lines{"KeyName HKEY_LOCAL_MACHINE\\software",
+                     "KeyName HKEY_LOCAL_MACHINE\\software\\Loop"}));
+    EXPECT_EQ(reason, kSearchNothingFound);
+}
+
+class DateSearch : public LoadedHivesTest {
+protected:
+    static constexpr FileTime kT0 = 100, kT1 = 200, kT2 = 300, kT3 = 400;
+
+    void SetUp() override {
+        LoadedHivesTest::SetUp();
+        HiveBuilder b;
+        b.SetLastWrite(HiveBuilder::kRoot, kT0);
+        const auto old = b.AddKey(HiveBuilder::kRoot, u"Old");
+        b.SetLastWrite(old, kT1);
+        b.AddString(old, u"Old", u"Old");  // values are never looked at by date
+        b.SetLastWrite(b.AddKey(HiveBuilder::kRoot, u"Mid"), kT2);
+        b.SetLastWrite(b.AddKey(HiveBuilder::kRoot, u"New"), kT3);
+        Load(HiveSlot::Software, b);
+    }
+
+    static SearchCriteria Dates(int afterOn, FileTime after, int beforeOn, FileTime before) {
+        SearchCriteria c;
+        c.byDate = 1;
+        c.afterOn = afterOn;
+        c.after = after;
+        c.beforeOn = beforeOn;
+        c.before = before;
+        return c;
+    }
+};
+
+TEST_F(DateSearch, LimitsAreInclusiveAndEachCanBeOff) {
+    const std::string sw = "KeyDate HKEY_LOCAL_MACHINE\\software";
+    struct Row {
+        const char* name;
+        SearchCriteria criteria;
+        Lines expected;
+    };
+    const Row rows[] = {
+        {"after only", Dates(1, kT2, 0, 0), {sw + "\\Mid", sw + "\\New"}},
+        {"before only", Dates(0, 0, 1, kT1), {sw, sw + "\\Old"}},
+        {"one instant", Dates(1, kT2, 1, kT2), {sw + "\\Mid"}},
+        {"both off", Dates(0, 0, 0, 0), {sw, sw + "\\Old", sw + "\\Mid", sw + "\\New"}},
+        {"empty range", Dates(1, kT3, 1, kT2), {}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(AllHits(row.criteria), row.expected) << row.name;
+    }
+    const auto hit = SearchFrom(Dates(1, kT3, 0, 0));
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->lastWrite, kT3);
+    EXPECT_EQ(hit->kind, MatchKind::KeyDate);
+}
+
+}  // namespace
+}  // namespace hivora::test
