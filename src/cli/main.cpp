@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "cli/ExportCommands.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     hivora::AddFileSetOptions(app, context);
     hivora::AddBrowseCommands(app, context);
     hivora::AddSearchCommands(app, context);
+    hivora::AddExportCommands(app, context);
 
     try {
         app.parse(argc, argv);

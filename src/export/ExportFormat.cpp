@@ -84,42 +84,44 @@ enum class Escape { None, Reg };
 // the project's text conversion), line feeds written as CR LF, and REG escapes on request.
 template <Escape kEscape, typename Units>
 void AppendUnits(const Units& units, size_t begin, size_t end, std::string& out) {
+    // Room for the worst case (three bytes per unit), written through a pointer and then cut
+    // back: no per-character growth checks.
+    const size_t start = out.size();
+    out.resize(start + 3 * (end - begin));
+    char* p = out.data() + start;
     for (size_t i = begin; i < end; ++i) {
         uint32_t c = units[i];
         if (c < 0x80) {
             if (c == '\n') {
-                out.push_back('\r');
+                *p++ = '\r';
             } else if (kEscape == Escape::Reg && (c == '"' || c == '\\')) {
-                out.push_back('\\');
+                *p++ = '\\';
             }
-            out.push_back(static_cast<char>(c));
+            *p++ = static_cast<char>(c);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < end) {
             const uint32_t low = units[i + 1];
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
+                ++i;  // two units, four bytes: within the room of the pair
             }
         }
-        char* p;
         if (c < 0x800) {
-            p = Grow(out, 2);
-            p[0] = static_cast<char>(0xC0 | c >> 6);
-            p[1] = static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xC0 | c >> 6);
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            p = Grow(out, 3);
-            p[0] = static_cast<char>(0xE0 | c >> 12);
-            p[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            p[2] = static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xE0 | c >> 12);
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            p = Grow(out, 4);
-            p[0] = static_cast<char>(0xF0 | c >> 18);
-            p[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            p[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            p[3] = static_cast<char>(0x80 | (c & 0x3F));
+            *p++ = static_cast<char>(0xF0 | c >> 18);
+            *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    out.resize(static_cast<size_t>(p - out.data()));
 }
 
 void FormatRegHex(const uint8_t* data, size_t count, std::string& out) {

@@ -1,12 +1,11 @@
 // The description of the current file set that the statistics, the export header and the
-// file-set dialog show, and the clock texts of the exports.
+// file-set dialog show.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "fileset/FileSet.h"
-#include "hive/RegistryTypes.h"
 
 namespace hivora {
 
@@ -17,9 +16,5 @@ std::string DescribeFileSet();  // of CurrentFileSet()
 // Four blanks and "<NOT SELECTED>", or four blanks, the name and, when the file's status can be
 // read, "\r\n    (N bytes, last modified on DATE)".
 std::string DescribeHiveFile(std::string_view name);
-
-// Local date and time in the user's locale ("%x %X"); empty when the time can't be converted.
-std::string FormatExportDateTime(FileTime time);
-std::string FormatUnixDateTime(std::int64_t unixSeconds);
 
 }  // namespace hivora

@@ -13,9 +13,11 @@
 #include "export/FileSetDescription.h"
 #include "hive/RegistryBackend.h"
 #include "hive/WalkGuard.h"
-#include "support/BuildInfo.h"
+#include "support/FileTimeFormat.h"
 #include "support/MyException.h"
 #include "support/TextConvert.h"
+#include "support/Version.h"
+#include "values/ValueFormat.h"
 
 namespace hivora {
 namespace {
@@ -23,22 +25,6 @@ namespace {
 // Room for the longest name a hive can hold and its terminator: names are never cut.
 constexpr uint32_t kNameChars = 32768;
 constexpr size_t kInitialDataBytes = 65536;
-
-std::string_view TypeName(uint32_t type) {
-    static constexpr std::string_view kNames[] = {"REG_NONE",
-                                                  "REG_SZ",
-                                                  "REG_EXPAND_SZ",
-                                                  "REG_BINARY",
-                                                  "REG_DWORD",
-                                                  "REG_DWORD",
-                                                  "REG_LINK",
-                                                  "REG_MULTI_SZ",
-                                                  "REG_RESOURCE_LIST",
-                                                  "REG_FULL_RESOURCE_DESCRIPTOR",
-                                                  "REG_RESOURCE_REQUIREMENTS_LIST",
-                                                  "REG_QWORD"};
-    return type < std::size(kNames) ? kNames[type] : "UNDEFINED";
-}
 
 void AppendDecimal(uint64_t value, std::string& out) {
     char digits[24];
@@ -96,7 +82,7 @@ private:
         AppendWithCrLf(path_, out);
         out.append("\r\n");
         if (lastWrite != 0) {
-            const std::string date = FormatExportDateTime(lastWrite);
+            const std::string date = FormatLocalDateTime(lastWrite);
             if (!date.empty()) {
                 out.append("Last Write Time: ");
                 out.append(date);
@@ -152,7 +138,7 @@ private:
                     AppendExportText(name, out);
                 }
                 out.append("\r\n  Type:  ");
-                out.append(TypeName(type));
+                out.append(GetValueTypeName(type));
                 out.append("\r\n  Data:  ");
                 FormatExportData(type, data_.data(), shown, style_, out);
                 out.append("\r\n\r\n");
@@ -268,20 +254,6 @@ void ExportKeyTree(ExportStyle style, ExportOutput& out, HKEY key, std::string_v
     ExportWalk(style, out, counters).Run(key, path, lastWrite);
 }
 
-std::string ExportVersionText() {
-    std::string text = std::string(build::kProductName) + " v" +
-                       std::to_string(build::kVersionMajor) + "." +
-                       std::to_string(build::kVersionMinor);
-    if (build::kVersionPatch != 0) {
-        text += std::to_string(build::kVersionPatch);
-    }
-    text += " build " + std::to_string(build::kBuildNumber);
-    if (build::kPrerelease) {
-        text += " BETA";
-    }
-    return text;
-}
-
 void WriteExportHeader(ExportStyle style, ExportOutput& out) {
     std::string description = "; ";
     for (char c : DescribeFileSet()) {
@@ -297,9 +269,8 @@ void WriteExportHeader(ExportStyle style, ExportOutput& out) {
     if (style == ExportStyle::Reg) {
         header = "REGEDIT4\n\n";
     }
-    header += "; *** " + ExportVersionText() + " " + std::string(kProductPageAddress) +
-              "\n\n; Exported on " + FormatUnixDateTime(static_cast<int64_t>(std::time(nullptr))) +
-              "\n\n" + description + "\n";
+    header += "; *** " + GetVersionText(2) + " " + kProductPageAddress + "\n\n; Exported on " +
+              FormatLocalTimeT(std::time(nullptr)) + "\n\n" + description + "\n";
     AppendWithCrLf(header, out.Buffer());
 }
 

@@ -66,8 +66,4 @@ uint64_t ExportRegistry(ExportStyle style, std::string_view branch, const std::s
 // "Export completed, N milliseconds taken.\r\n" and the counter report.
 std::string FormatExportCompletion(uint64_t milliseconds, const RegistryCounters& counters);
 
-// The first header line's version text and web address.
-std::string ExportVersionText();
-inline constexpr std::string_view kProductPageAddress = "https://hivora.quenwick.example/";
-
 }  // namespace hivora

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "support/CaseFold.h"
 #include "support/MyException.h"
-#include "support/TextConvert.h"
 
 namespace hivora {
 namespace {
@@ -18,13 +18,6 @@ std::string Entry(size_t index, char kind) {
     char text[16];
     std::snprintf(text, sizeof text, "%03zu%c", index, kind);
     return text;
-}
-
-char32_t Fold(char32_t c) {
-    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return c + 32;
-    }
-    return c;
 }
 
 std::string RootText(RootKey root) {
@@ -64,26 +57,15 @@ Favorite FromPath(std::string_view name, std::string_view path) {
 
 }  // namespace
 
-bool NamesEqualNoCase(std::string_view a, std::string_view b) {
-    size_t i = 0;
-    size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (Fold(DecodeUtf8(a, i)) != Fold(DecodeUtf8(b, j))) {
-            return false;
-        }
-    }
-    return i == a.size() && j == b.size();
-}
-
 std::string FavoritesSection(const FileSet& set) {
     return set[HiveSlot::System] + set[HiveSlot::NtUser];
 }
 
 RootKey ParseRootName(std::string_view text) {
-    if (NamesEqualNoCase(text, kMachineName)) {
+    if (EqualsNoCase(text, kMachineName)) {
         return kLocalMachine;
     }
-    if (NamesEqualNoCase(text, kUsersName)) {
+    if (EqualsNoCase(text, kUsersName)) {
         return kUsers;
     }
     // As "%X" reads: optional blanks, an optional 0x, then hexadecimal digits.
@@ -171,7 +153,7 @@ void FavoriteStore::AddFavorite(const Favorite& favorite) {
 int FavoriteStore::FindLast(std::string_view name) {
     LoadFavorites();
     for (size_t i = favorites_.size(); i-- > 0;) {
-        if (NamesEqualNoCase(favorites_[i].name, name)) {
+        if (EqualsNoCase(favorites_[i].name, name)) {
             return static_cast<int>(i);
         }
     }

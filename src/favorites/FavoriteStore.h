@@ -74,7 +74,4 @@ private:
 // The one store of the process.
 FavoriteStore& AppFavorites();
 
-// Case-insensitive equality that folds ASCII and Latin-1 letters of UTF-8 text.
-bool NamesEqualNoCase(std::string_view a, std::string_view b);
-
 }  // namespace hivora

@@ -17,6 +17,7 @@ public:
 
     // $HIVORA_SETTINGS, else ~/.config/Quenwick/HivoraRegEdit.ini.
     static std::string DefaultPath();
+    const std::string& Path() const { return path_; }
 
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue = {}) const override;

@@ -67,11 +67,5 @@ TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
     std::filesystem::remove(file);
 }
 
-TEST(FormatExportDateTime, ConvertsFileTimesToLocalTime) {
-    // Tests run with TZ=UTC and the C locale's "%x %X".
-    EXPECT_EQ(FormatExportDateTime(FileTime{132000000000000000ULL}), "04/17/19 18:40:00");
-    EXPECT_EQ(FormatExportDateTime(FileTime{116444736000000000ULL}), "01/01/70 00:00:00");
-}
-
 }  // namespace
 }  // namespace hivora

@@ -1,0 +1,229 @@
+// The export walk over synthetic hives: the exact REG and text blocks, the counters, the branch
+// rules, and hostile hives that must end.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "export/RegistryExport.h"
+#include "fileset/FileSet.h"
+#include "hive/HiveSet.h"
+#include "hive/RegistryReader.h"
+#include "support/HiveBuilder.h"
+#include "support/MyException.h"
+
+namespace hivora {
+namespace {
+
+using test::HiveBuilder;
+
+constexpr FileTime kChildTime = 132000000000000000ULL;  // 04/17/19 18:40:00 UTC
+
+std::vector<uint8_t> Sequence(size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<uint8_t>(i);
+    }
+    return bytes;
+}
+
+// system\Test with one value of each form, and two subkeys.
+std::vector<uint8_t> ValueFormsHive() {
+    HiveBuilder hive;
+    const auto test = hive.AddKey(HiveBuilder::kRoot, u"Test");
+    hive.AddString(test, u"", u"def");
+    hive.AddString(test, u"v", u"a\"b\\c");
+    hive.AddDword(test, u"say \"hi\"", 255);
+    hive.AddValue(test, u"bin", REG_BINARY, Sequence(20));
+    hive.AddValue(test, u"q", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0});
+    hive.AddString(test, u"x", u"%a%", REG_EXPAND_SZ);
+    hive.AddValue(test, u"t", 0x10, {1, 2});
+    hive.AddValue(test, u"e", REG_BINARY, {});
+    const auto child = hive.AddKey(test, u"Child");
+    hive.SetLastWrite(child, kChildTime);
+    hive.AddDword(child, u"n", 1);
+    hive.AddKey(test, u"Empty");
+    return hive.Build().bytes;
+}
+
+class ExportTreeTest : public testing::Test {
+protected:
+    void Load(const std::vector<uint8_t>& bytes) {
+        FreeHiveSet();
+        ASSERT_EQ(LoadHiveImage(HiveSlot::System, bytes.data(), bytes.size()), 1);
+    }
+    void TearDown() override { FreeHiveSet(); }
+
+    std::string Export(ExportStyle style, std::string_view subPath) {
+        const RegKey key = OpenRegKey(kLocalMachine, subPath);
+        EXPECT_TRUE(key);
+        ExportOutput out;
+        counters_.Reset();
+        ExportKeyTree(style, out, key.get(), "P", 0, counters_);
+        return out.Text();
+    }
+
+    RegistryCounters counters_;
+};
+
+TEST_F(ExportTreeTest, RegBlocksOfEveryValueForm) {
+    Load(ValueFormsHive());
+    EXPECT_EQ(Export(ExportStyle::Reg, "system\\Test"),
+              "\r\n[P]\r\n"
+              "@=\"def\"\r\n"
+              "\"v\"=\"a\\\"b\\\\c\"\r\n"
+              "\"say \\\"hi\\\"\"=dword:000000FF\r\n"
+              "\"bin\"=hex:00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F,\\\r\n"
+              "10,11,12,13\r\n"
+              "\"q\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+              "\"x\"=hex(2):25,00,61,00,25,00,00,00\r\n"
+              "\"t\"=hex(10):01,02\r\n"
+              "\"e\"=\r\n"
+              "\r\n"
+              "\r\n[P\\Child]\r\n"
+              "\"n\"=dword:00000001\r\n"
+              "\r\n"
+              "\r\n[P\\Empty]\r\n"
+              "\r\n");
+    RegistryCounters expected;
+    expected.keys = 2;
+    expected.values = 9;
+    expected.totalDataBytes = 8 + 12 + 4 + 20 + 8 + 8 + 2 + 0 + 4;
+    expected.largestData = 20;
+    expected.mostValues = 8;
+    expected.mostSubkeys = 2;
+    EXPECT_EQ(counters_, expected);
+
+    RegistryCounters counted;
+    CountKeyTree(OpenRegKey(kLocalMachine, "system\\Test").get(), counted);
+    EXPECT_EQ(counted, expected);  // no inaccessible keys: both walks agree
+}
+
+TEST_F(ExportTreeTest, TextBlocksOfEveryValueForm) {
+    Load(ValueFormsHive());
+    const std::string pad36(36, ' ');
+    EXPECT_EQ(Export(ExportStyle::Text, "system\\Test"),
+              "\r\nKey Name:        P\r\n"
+              "Value 0\r\n  Name:  <NO NAME>\r\n  Type:  REG_SZ\r\n  Data:  def\r\n\r\n"
+              "Value 1\r\n  Name:  v\r\n  Type:  REG_SZ\r\n  Data:  a\"b\\c\r\n\r\n"
+              "Value 2\r\n  Name:  say \"hi\"\r\n  Type:  REG_DWORD\r\n  Data:  0x000000FF\r\n\r\n"
+              "Value 3\r\n  Name:  bin\r\n  Type:  REG_BINARY\r\n"
+              "  Data:  00 01 02 03 04 05 06 07 08-09 0A 0B 0C 0D 0E 0F   ................\r\n"
+              "         10 11 12 13 " +
+                  std::string(36, ' ') +
+                  "  ....\r\n\r\n"
+                  "Value 4\r\n  Name:  q\r\n  Type:  REG_QWORD\r\n"
+                  "  Data:  0x0000000000000001\r\n\r\n"
+                  "Value 5\r\n  Name:  x\r\n  Type:  REG_EXPAND_SZ\r\n  Data:  %a%\r\n\r\n"
+                  "Value 6\r\n  Name:  t\r\n  Type:  UNDEFINED\r\n  Data:  01 02 " +
+                  std::string(42, ' ') +
+                  "  ..\r\n\r\n"
+                  "Value 7\r\n  Name:  e\r\n  Type:  REG_BINARY\r\n  Data:  \r\n\r\n"
+                  "\r\n"
+                  "\r\nKey Name:        P\\Child\r\nLast Write Time: 04/17/19 18:40:00\r\n"
+                  "Value 0\r\n  Name:  n\r\n  Type:  REG_DWORD\r\n  Data:  0x00000001\r\n\r\n"
+                  "\r\n"
+                  "\r\nKey Name:        P\\Empty\r\n"
+                  "\r\n");
+}
+
+TEST_F(ExportTreeTest, NamesAreWrittenWholeInUtf8AndLineBreaksGoToHex) {
+    HiveBuilder hive;
+    const std::u16string longName(289, u'n');
+    const std::u16string longKey(300, u'k');
+    const auto key = hive.AddKey(HiveBuilder::kRoot, u"K");
+    hive.AddDword(key, longName, 1);
+    hive.AddDword(key, u"caf\u00e9 \u540d\u524d", 2);
+    hive.AddString(key, u"lines", u"a\r\nb");
+    hive.AddValue(key, u"short", REG_DWORD, {7, 0});
+    hive.AddKey(key, longKey);
+    Load(hive.Build().bytes);
+    EXPECT_EQ(Export(ExportStyle::Reg, "system\\K"),
+              "\r\n[P]\r\n"
+              "\"" +
+                  std::string(289, 'n') +
+                  "\"=dword:00000001\r\n"
+                  "\"caf\u00e9 \u540d\u524d\"=dword:00000002\r\n"
+                  "\"lines\"=hex(1):61,00,0D,00,0A,00,62,00,00,00\r\n"
+                  "\"short\"=hex(4):07,00\r\n"
+                  "\r\n"
+                  "\r\n[P\\" +
+                  std::string(300, 'k') +
+                  "]\r\n"
+                  "\r\n");
+}
+
+TEST_F(ExportTreeTest, WholeExportHeaderAndBranchRules) {
+    Load(ValueFormsHive());
+    CurrentFileSet() = FileSet{};
+    ExportOutput reg;
+    RegistryCounters counters;
+    WriteRegistryExport(ExportStyle::Reg, "hkey_local_machine\\system\\Test\\Child", reg, counters);
+    const std::string& text = reg.Text();
+    EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n; *** Hivora v", 0), 0u);
+    EXPECT_NE(text.find("\r\n\r\n; Exported on "), std::string::npos);
+    EXPECT_NE(text.find("; SYSTEM:\r\n;     <NOT SELECTED>\r\n; SOFTWARE:\r\n"), std::string::npos);
+    EXPECT_NE(text.find(";     <NOT SELECTED>\r\n; \r\n\r\n"
+                        "[hkey_local_machine\\system\\Test\\Child]\r\n\"n\"=dword:00000001\r\n"
+                        "\r\n"),
+              std::string::npos);
+    for (size_t lf = text.find('\n'); lf != std::string::npos; lf = text.find('\n', lf + 1)) {
+        ASSERT_EQ(text[lf - 1], '\r') << "at byte " << lf;
+    }
+    EXPECT_EQ(counters.keys, 0u);
+
+    ExportOutput plain;
+    WriteRegistryExport(ExportStyle::Text, "", plain, counters);
+    EXPECT_EQ(plain.Text().rfind("; *** Hivora v", 0), 0u);
+    EXPECT_NE(plain.Text().find("Key Name:        HKEY_LOCAL_MACHINE\\system\\Test\\Child\r\n"),
+              std::string::npos);
+    EXPECT_NE(plain.Text().find("Key Name:        HKEY_USERS\r\n"), std::string::npos);
+    EXPECT_EQ(counters.keys, 4u);  // system, Test, Child and Empty; no user hive is loaded
+
+    struct Row {
+        const char* branch;
+        const char* message;
+    };
+    for (const Row& row : {Row{"HKEY_CURRENT_USER\\Software", "Invalid operation"},
+                           Row{"HKEY_USERSX", "Invalid operation"},
+                           Row{"HKEY_LOCAL_MACHINE\\system\\Nope", "Unable to open the key"},
+                           Row{"HKEY_USERS\\NTUSER", "Unable to open the key"}}) {
+        ExportOutput out;
+        try {
+            WriteRegistryExport(ExportStyle::Reg, row.branch, out, counters);
+            ADD_FAILURE() << row.branch << " raised nothing";
+        } catch (const CMyException& error) {
+            EXPECT_EQ(error.GetErrorMessage(), row.message) << row.branch;
+        }
+        EXPECT_EQ(out.Text().rfind("REGEDIT4\r\n", 0), 0u);  // the header stays written
+    }
+}
+
+TEST_F(ExportTreeTest, HostileHivesEnd) {
+    // A subkey list that names an ancestor, and a chain far deeper than any real registry.
+    HiveBuilder hive;
+    const auto top = hive.AddKey(HiveBuilder::kRoot, u"Top");
+    const auto child = hive.AddKey(top, u"Child");
+    hive.AddKey(child, u"Loop");
+    auto deep = hive.AddKey(HiveBuilder::kRoot, u"Deep");
+    for (int i = 0; i < 600; ++i) {
+        deep = hive.AddKey(deep, u"d");
+    }
+    test::BuiltHive built = hive.Build();
+    const uint32_t list = built.keys[child].subkeyList;
+    built.PutU32(list, test::field::kListElements, built.keys[top].key);
+    Load(built.bytes);
+
+    const std::string cycle = Export(ExportStyle::Reg, "system\\Top");
+    EXPECT_EQ(cycle, "\r\n[P]\r\n\r\n\r\n[P\\Child]\r\n\r\n");
+
+    const std::string chain = Export(ExportStyle::Reg, "system\\Deep");
+    size_t headings = 0;
+    for (size_t at = chain.find('['); at != std::string::npos; at = chain.find('[', at + 1)) {
+        ++headings;
+    }
+    EXPECT_EQ(headings, 513u);  // the start and 512 levels below it
+}
+
+}  // namespace
+}  // namespace hivora
