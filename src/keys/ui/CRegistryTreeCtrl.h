@@ -1,0 +1,74 @@
+// The left pane of a registry window: the lazily filled tree of keys, with the path services,
+// its context menu, Copy Key Name and Navigate To.
+#pragma once
+
+#include <QIcon>
+#include <QTreeWidget>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "keys/ui/KeyAddress.h"
+#include "support/ui/CommandTarget.h"
+
+class QMenu;
+
+namespace hivora {
+
+class CRegistryTreeCtrl : public QTreeWidget, public CommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CRegistryTreeCtrl(QWidget* parent = nullptr);
+    ~CRegistryTreeCtrl() override;
+
+    // Only before InsertRoots.
+    void AddRoot(RootKey root);
+    // Inserts the top item and one item per root, expands the top item and selects it.
+    void InsertRoots();
+
+    QTreeWidgetItem* TopItem() const { return topItem_; }
+    // The record of the selected item; nullptr for the top item or no selection.
+    const ui::KeyItemData* GetSelectedKeyItem() const;
+    static const ui::KeyItemData* KeyItemOf(const QTreeWidgetItem* item);
+
+    std::string GetKeyPath(bool withDate, bool withRootLabel) const;
+    void SelectKey(RootKey root, std::string_view subPath);
+    bool SelectPath(std::string_view path);
+    bool FindAndSelect(QTreeWidgetItem* item, std::string_view path);
+
+    // Fills `item` on its first expansion (also when expanded by code).
+    void EnsureFilled(QTreeWidgetItem* item);
+    static bool IsPlaceholder(const QTreeWidgetItem* item);
+
+    void ToggleExpand();
+    void CopyKeyName();
+    void NavigateTo();
+
+    // The context menu for a right click at `pos` (viewport coordinates): selects the item
+    // there; nullptr when the point is on no item. Its actions route as commands of the tree.
+    std::unique_ptr<QMenu> ContextMenuAt(const QPoint& pos);
+
+    bool HandlesCommand(int id) const override;
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+
+signals:
+    // The selected key changed; `record` is nullptr for the top item.
+    void keySelected(const hivora::ui::KeyItemData* record);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Fill(QTreeWidgetItem* item);
+    QTreeWidgetItem* NewKeyItem(const std::string& name, ui::KeyItemData record);
+
+    std::vector<RootKey> roots_;
+    QTreeWidgetItem* topItem_ = nullptr;
+    QIcon folderIcon_;
+    QIcon computerIcon_;
+};
+
+}  // namespace hivora

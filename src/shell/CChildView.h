@@ -1,0 +1,68 @@
+// The client area of a registry window: the key tree and the values list side by side,
+// divided by a bar the view draws and drags itself.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "hive/RegistryTypes.h"
+#include "support/ui/CommandTarget.h"
+
+namespace hivora {
+
+class CRegistryTreeCtrl;
+class CRegValuesList;
+
+class CChildView : public QWidget, public CommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CChildView(QWidget* parent = nullptr);
+    ~CChildView() override;
+
+    CRegistryTreeCtrl* Tree() const { return tree_; }
+    CRegValuesList* List() const { return list_; }
+    int SplitterPosition() const { return splitterPosition_; }
+    bool IsDragging() const { return dragging_; }
+
+    // The tree's path with date and root label (the status bar's text).
+    std::string GetStatusKeyPath() const;
+    // The tree's plain path (the data viewers' key name, exports, favourites).
+    std::string GetContainingKeyName() const;
+
+    // The layout of the two controls; runs on every resize and after a drag.
+    void RecalcLayout();
+    // Ends a drag without applying it (the mouse was taken by another window).
+    void CancelDrag();
+
+    bool HandlesCommand(int id) const override;
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+
+signals:
+    // Something that decides command enabling changed (selection in the tree or list).
+    void commandStateChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void OnKeySelected();
+    void MoveTo(RootKey root, const std::string& subPath);
+    void ShowBar(int x);
+    void EndDrag(bool apply);
+
+    CRegistryTreeCtrl* tree_ = nullptr;
+    CRegValuesList* list_ = nullptr;
+    QWidget* dragBar_ = nullptr;
+    int splitterPosition_ = 280;
+    bool dragging_ = false;
+    int dragX_ = 0;
+    bool recordHistory_ = true;
+};
+
+}  // namespace hivora

@@ -1,0 +1,200 @@
+#include "shell/CHiveBrowserApp.h"
+
+#include <QTimer>
+
+#include "fileset/ui/COpenFilesMasterDlg.h"
+#include "fileset/ui/FileSetRules.h"
+#include "shell/CMainFrame.h"
+#include "shell/FeatureCommands.h"
+#include "support/MyException.h"
+#include "support/ui/CommandIds.h"
+#include "support/ui/UiServices.h"
+
+namespace hivora {
+
+CHiveBrowserApp::CHiveBrowserApp() {
+    fileSetDialog_ = [this](QWidget* parent) {
+        MessageBoxPrompter prompter(parent);
+        COpenFilesMasterDlg dialog(AppSettings(), prompter_ ? *prompter_ : prompter, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+CHiveBrowserApp::~CHiveBrowserApp() {
+    mainFrame_.reset();
+}
+
+bool CHiveBrowserApp::InitInstance(const std::optional<FileSet>& commandLineSet) {
+    mainFrame_ = std::make_unique<CMainFrame>(*this);
+    CommandTarget::SetErrorReporter(
+        [this](const std::string& message) { ShowErrorBox(mainFrame_.get(), message); });
+    mainFrame_->show();
+    if (commandLineSet) {
+        CurrentFileSet() = *commandLineSet;
+        MessageBoxPrompter boxes(mainFrame_.get());
+        Prompter& prompter = prompter_ ? *prompter_ : boxes;
+        bool accepted = false;
+        try {
+            accepted = ui::ConfirmFileSet(prompter, AppSettings());
+        } catch (const CMyException& error) {
+            prompter.ShowError(error.GetErrorMessage());
+        }
+        if (accepted) {
+            OpenCurrentFileSet();
+            return true;
+        }
+    }
+    // Once the main window is on screen, the file-set dialog comes up over it.
+    QTimer::singleShot(0, this, [this] { mainFrame_->RunCommand(cmd::kFileOpen); });
+    return true;
+}
+
+void CHiveBrowserApp::OnFileOpen() {
+    CloseAllViewers();
+    if (!fileSetDialog_(mainFrame_.get())) {
+        return;
+    }
+    OpenCurrentFileSet();
+}
+
+void CHiveBrowserApp::OpenCurrentFileSet() {
+    features::ClearHistory();
+    {
+        WaitCursor wait;
+        // A registry window opens whatever the loading found.
+        LoadFileSet(CurrentFileSet());
+    }
+    mainFrame_->CreateRegistryWindow();
+}
+
+void CHiveBrowserApp::Prune() {
+    viewers_.removeAll(QPointer<QWidget>());
+}
+
+void CHiveBrowserApp::AddViewer(QWidget* viewer) {
+    viewers_.push_back(viewer);
+}
+
+void CHiveBrowserApp::RemoveViewer(QWidget* viewer) {
+    const qsizetype index = viewers_.indexOf(viewer);
+    if (index >= 0) {
+        viewers_.removeAt(index);
+    }
+}
+
+int CHiveBrowserApp::ViewerCount() const {
+    int count = 0;
+    for (const QPointer<QWidget>& viewer : viewers_) {
+        count += viewer ? 1 : 0;
+    }
+    return count;
+}
+
+QStringList CHiveBrowserApp::ViewerTitles() const {
+    QStringList titles;
+    for (const QPointer<QWidget>& viewer : viewers_) {
+        if (viewer) {
+            titles.push_back(viewer->windowTitle());
+        }
+    }
+    return titles;
+}
+
+void CHiveBrowserApp::MinimizeAllViewers() {
+    Prune();
+    for (const QPointer<QWidget>& viewer : viewers_) {
+        viewer->showMinimized();
+    }
+}
+
+void CHiveBrowserApp::RestoreAllViewers() {
+    Prune();
+    for (const QPointer<QWidget>& viewer : viewers_) {
+        viewer->showNormal();
+    }
+}
+
+void CHiveBrowserApp::CloseAllViewers() {
+    // The windows leave the list as they close, so close from a copy.
+    const QList<QPointer<QWidget>> copy = viewers_;
+    for (const QPointer<QWidget>& viewer : copy) {
+        if (viewer) {
+            viewer->close();
+        }
+    }
+}
+
+void CHiveBrowserApp::ActivateViewer(int index) {
+    Prune();
+    if (index < 0 || index >= viewers_.size()) {
+        return;
+    }
+    QWidget* viewer = viewers_[index];
+    viewer->showNormal();
+    viewer->raise();
+    viewer->activateWindow();
+    viewer->setFocus();
+}
+
+bool CHiveBrowserApp::HandlesCommand(int id) const {
+    if (id >= cmd::kViewerFirst && id <= cmd::kViewerLast) {
+        return true;
+    }
+    switch (id) {
+        case cmd::kFileOpen:
+        case cmd::kHelp:
+        case cmd::kTechSupport:
+        case cmd::kAbout:
+        case cmd::kMinimizeAll:
+        case cmd::kRestoreAll:
+        case cmd::kCloseAll:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CHiveBrowserApp::IsCommandEnabled(int id) const {
+    switch (id) {
+        case cmd::kMinimizeAll:
+        case cmd::kRestoreAll:
+        case cmd::kCloseAll:
+            return ViewerCount() > 0;
+        default:
+            return true;
+    }
+}
+
+void CHiveBrowserApp::OnCommand(int id) {
+    if (id >= cmd::kViewerFirst && id <= cmd::kViewerLast) {
+        ActivateViewer(id - cmd::kViewerFirst);
+        return;
+    }
+    switch (id) {
+        case cmd::kFileOpen:
+            OnFileOpen();
+            break;
+        case cmd::kHelp:
+            OpenHelp();
+            break;
+        case cmd::kTechSupport:
+            features::RequestTechSupport();
+            break;
+        case cmd::kAbout:
+            features::ShowAbout(mainFrame_.get());
+            break;
+        case cmd::kMinimizeAll:
+            MinimizeAllViewers();
+            break;
+        case cmd::kRestoreAll:
+            RestoreAllViewers();
+            break;
+        case cmd::kCloseAll:
+            CloseAllViewers();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace hivora

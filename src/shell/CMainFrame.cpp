@@ -1,0 +1,445 @@
+#include "shell/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildFrame.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/FeatureCommands.h"
+#include "support/ui/CommandIds.h"
+#include "support/ui/UiServices.h"
+
+namespace hivora {
+namespace {
+
+constexpr int kMaxListed = 21;
+constexpr int kMaxNameLength = 60;
+constexpr int kFavoritesKept = 2;
+constexpr int kWindowItemsKept = 3;
+
+struct Accelerator {
+    const char* keys;
+    int command;
+};
+
+// Accelerator table 128. Paste, copy, cut, undo and the pane keys are left to the focused
+// control: the program has no handler of its own for them.
+constexpr Accelerator kAccelerators[] = {
+    {"Ctrl+1", cmd::kFavoriteFirst + 0},
+    {"Ctrl+2", cmd::kFavoriteFirst + 1},
+    {"Ctrl+3", cmd::kFavoriteFirst + 2},
+    {"Ctrl+4", cmd::kFavoriteFirst + 3},
+    {"Ctrl+5", cmd::kFavoriteFirst + 4},
+    {"Ctrl+6", cmd::kFavoriteFirst + 5},
+    {"Ctrl+7", cmd::kFavoriteFirst + 6},
+    {"Ctrl+8", cmd::kFavoriteFirst + 7},
+    {"Ctrl+9", cmd::kFavoriteFirst + 8},
+    {"Ctrl+C", cmd::kCopyKeyName},
+    {"Ctrl+F", cmd::kFind},
+    {"Ctrl+O", cmd::kFileOpen},
+    {"Backspace", cmd::kGoBack},
+    {"Alt+Left", cmd::kGoBack},
+    {"Alt+Right", cmd::kGoForward},
+    {"Alt+Home", cmd::kGoToRoot},
+    {"F3", cmd::kFindNext},
+    {"F1", cmd::kHelp},
+};
+
+}  // namespace
+
+CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(QStringLiteral("HivoraRegEdit"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/hivora.png")));
+    SetNextTarget(&application);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setViewMode(QMdiArea::SubWindowView);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+
+    BuildMenus();
+    BuildToolBar();
+    BuildAccelerators();
+
+    statusPane_ = new QLabel(this);
+    statusPane_->setObjectName(QStringLiteral("StatusPane104"));
+    statusPane_->setTextInteractionFlags(Qt::NoTextInteraction);
+    statusBar()->addWidget(statusPane_, 1);
+
+    // The registry-window menu is shown from the start, as it is while windows are open.
+    ShowMenu(true);
+    resize(1024, 720);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame() {
+    closing_ = true;
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    for (CChildFrame* frame : frames_) {
+        frame->SetDestroyHandler(nullptr);
+    }
+}
+
+QAction* CMainFrame::AddItem(QMenu* menu, const char* text, int id) {
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    commandActions_.push_back(action);
+    return action;
+}
+
+void CMainFrame::BuildMenus() {
+    auto newMenu = [this](const char* title, QList<QMenu*>& list) {
+        auto* menu = new QMenu(QString::fromUtf8(title), this);
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+        list.push_back(menu);
+        return menu;
+    };
+    auto addHelp = [&](QList<QMenu*>& list) {
+        QMenu* help = newMenu("&Help", list);
+        AddItem(help, "&Help\tF1", cmd::kHelp);
+        help->addSeparator();
+        AddItem(help, "Tech &Support (email)", cmd::kTechSupport);
+        help->addSeparator();
+        AddItem(help, "&About...", cmd::kAbout);
+    };
+    auto addViewToggles = [&](QMenu* view) {
+        AddItem(view, "&Toolbar", cmd::kViewToolbar)->setCheckable(true);
+        AddItem(view, "&Status Bar", cmd::kViewStatusBar)->setCheckable(true);
+    };
+
+    // Menu 128: no registry window open.
+    QMenu* file = newMenu("&File", menus128_);
+    AddItem(file, "&Open Registry Files...", cmd::kFileOpen);
+    file->addSeparator();
+    AddItem(file, "E&xit", cmd::kExit);
+    addViewToggles(newMenu("&View", menus128_));
+    addHelp(menus128_);
+
+    // Menu 129: registry windows.
+    file = newMenu("&File", menus129_);
+    AddItem(file, "&Open Registry Files...\tCtrl+O", cmd::kFileOpen);
+    AddItem(file, "&Close", cmd::kFileClose);
+    file->addSeparator();
+    AddItem(file, "&Statistics...", cmd::kStatistics);
+    file->addSeparator();
+    QMenu* exportReg = file->addMenu(QStringLiteral("Export to &REG File..."));
+    AddItem(exportReg, "&All", cmd::kExportRegAll);
+    AddItem(exportReg, "&Selected Branch", cmd::kExportRegBranch);
+    QMenu* exportText = file->addMenu(QStringLiteral("Export to &Text File..."));
+    AddItem(exportText, "&All", cmd::kExportTextAll);
+    AddItem(exportText, "&Selected Branch", cmd::kExportTextBranch);
+    for (QMenu* sub : {exportReg, exportText}) {
+        connect(sub, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+    }
+    file->addSeparator();
+    AddItem(file, "E&xit", cmd::kExit);
+
+    QMenu* edit = newMenu("&Edit", menus129_);
+    AddItem(edit, "&Copy Key Name", cmd::kCopyKeyName);
+    AddItem(edit, "Copy Value &Name", cmd::kCopyValueName);
+    AddItem(edit, "Copy &Value Data", cmd::kCopyValueData);
+    edit->addSeparator();
+    AddItem(edit, "&Find...\tCtrl+F", cmd::kFind);
+    AddItem(edit, "Find Ne&xt\tF3", cmd::kFindNext);
+
+    QMenu* navigate = newMenu("&Navigate", menus129_);
+    AddItem(navigate, "Go To &Back\tAlt + Left", cmd::kGoBack);
+    AddItem(navigate, "Go To &Forward\tAlt + Right", cmd::kGoForward);
+    AddItem(navigate, "Go To Root\tAlt + Home", cmd::kGoToRoot);
+
+    QMenu* view = newMenu("&View", menus129_);
+    AddItem(view, "Show Binary Data", cmd::kShowBinaryData);
+    view->addSeparator();
+    addViewToggles(view);
+
+    QMenu* favorites = newMenu("F&avorites", menus129_);
+    AddItem(favorites, "&Add To Favorites...", cmd::kAddToFavorites);
+    AddItem(favorites, "&Manage Favorites...", cmd::kManageFavorites);
+    connect(favorites, &QMenu::aboutToShow, this,
+            [this, favorites] { FillFavoritesMenu(favorites); });
+
+    QMenu* window = newMenu("&Window", menus129_);
+    AddItem(window, "&Minimize All", cmd::kMinimizeAll);
+    AddItem(window, "&Restore All", cmd::kRestoreAll);
+    AddItem(window, "&Close All", cmd::kCloseAll);
+    connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowMenu(window); });
+
+    addHelp(menus129_);
+}
+
+void CMainFrame::BuildToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar128"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(true);
+    struct Button {
+        const char* icon;
+        const char* tip;
+        int id;
+    };
+    static constexpr Button kButtons[] = {
+        {"open", "Open Registry Files", cmd::kFileOpen},
+        {nullptr, nullptr, 0},
+        {"find", "Find", cmd::kFind},
+        {"find-date", "Find By Date", cmd::kFindByDate},
+        {"find-next", "Find Next", cmd::kFindNext},
+        {nullptr, nullptr, 0},
+        {"copy-key", "Copy Key Name", cmd::kCopyKeyName},
+        {"binary-data", "Show Binary Data", cmd::kShowBinaryData},
+        {nullptr, nullptr, 0},
+        {"add-favorite", "Add To Favorites", cmd::kAddToFavorites},
+        {nullptr, nullptr, 0},
+        {"about", "About", cmd::kAbout},
+    };
+    for (const Button& button : kButtons) {
+        if (button.icon == nullptr) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* action = toolBar_->addAction(
+            QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(button.icon))),
+            QString::fromUtf8(button.tip));
+        action->setData(button.id);
+        action->setStatusTip(QString::fromUtf8(button.tip));
+        const int id = button.id;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        commandActions_.push_back(action);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::BuildAccelerators() {
+    for (const Accelerator& accelerator : kAccelerators) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(accelerator.keys)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        const int id = accelerator.command;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { RunCommand(id); });
+    }
+}
+
+void CMainFrame::ShowMenu(bool registryMenu) {
+    if (showsRegistryMenu_ == registryMenu && !menuBar()->actions().isEmpty()) {
+        return;
+    }
+    showsRegistryMenu_ = registryMenu;
+    menuBar()->clear();
+    for (QMenu* menu : registryMenu ? menus129_ : menus128_) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+QList<QMenu*> CMainFrame::Menus(bool registryMenu) const {
+    return registryMenu ? menus129_ : menus128_;
+}
+
+QList<QAction*> CMainFrame::MenuItems(bool registryMenu) const {
+    QList<QAction*> items;
+    std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu() != nullptr) {
+                collect(action->menu());
+            } else if (!action->isSeparator() && action->data().isValid()) {
+                items.push_back(action);
+            }
+        }
+    };
+    for (QMenu* menu : Menus(registryMenu)) {
+        collect(menu);
+    }
+    return items;
+}
+
+QStringList CMainFrame::NumberedMenuTexts(const QStringList& names, bool favourites) {
+    QStringList texts;
+    for (int i = 0; i < names.size() && i < kMaxListed; ++i) {
+        const QString name = names[i].left(kMaxNameLength);
+        if (!favourites) {
+            texts.push_back(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        } else if (i < 9) {
+            texts.push_back(QStringLiteral("&%1 %2\tCtrl+%1").arg(i + 1).arg(name));
+        } else {
+            texts.push_back(name);
+        }
+    }
+    return texts;
+}
+
+void CMainFrame::FillFavoritesMenu(QMenu* menu) {
+    const QList<QAction*> items = menu->actions();
+    for (int i = kFavoritesKept; i < items.size(); ++i) {
+        menu->removeAction(items[i]);
+        delete items[i];
+    }
+    QStringList names;
+    std::string name;
+    std::string subPath;
+    RootKey root = 0;
+    while (names.size() < kMaxListed &&
+           features::FavoriteAt(static_cast<int>(names.size()), name, root, subPath)) {
+        names.push_back(ToQString(name));
+    }
+    const QStringList texts = NumberedMenuTexts(names, true);
+    if (!texts.isEmpty()) {
+        menu->addSeparator();
+    }
+    for (int i = 0; i < texts.size(); ++i) {
+        const int id = cmd::kFavoriteFirst + i;
+        QAction* action = menu->addAction(texts[i]);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+}
+
+void CMainFrame::FillWindowMenu(QMenu* menu) {
+    const QList<QAction*> items = menu->actions();
+    for (int i = kWindowItemsKept; i < items.size(); ++i) {
+        menu->removeAction(items[i]);
+        delete items[i];
+    }
+    const QStringList texts = NumberedMenuTexts(app_.ViewerTitles(), false);
+    if (!texts.isEmpty()) {
+        menu->addSeparator();
+    }
+    for (int i = 0; i < texts.size(); ++i) {
+        const int id = cmd::kViewerFirst + i;
+        QAction* action = menu->addAction(texts[i]);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
+}
+
+CChildFrame* CMainFrame::CreateRegistryWindow() {
+    auto* frame = new CChildFrame();
+    frame->SetNextTarget(this);
+    frame->SetDestroyHandler([this, frame] { OnRegistryWindowGone(frame); });
+    connect(frame->View(), &CChildView::commandStateChanged, this, [this] { UpdateCommandUI(); });
+    mdiArea_->addSubWindow(frame);
+    frames_.push_back(frame);
+    frame->showMaximized();
+    mdiArea_->setActiveSubWindow(frame);
+    frame->View()->Tree()->setFocus();
+    ShowMenu(true);
+    UpdateCommandUI();
+    return frame;
+}
+
+void CMainFrame::OnRegistryWindowGone(CChildFrame* frame) {
+    frames_.removeAll(frame);
+    // Closing a registry window closes every data viewer and clears the shared history.
+    app_.CloseAllViewers();
+    features::ClearHistory();
+    if (closing_) {
+        return;
+    }
+    if (frames_.isEmpty()) {
+        ShowMenu(false);
+    }
+    UpdateCommandUI();
+}
+
+CChildFrame* CMainFrame::ActiveRegistryWindow() const {
+    auto* active = qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+    if (active == nullptr && !frames_.isEmpty()) {
+        // Without focus (no active top-level window) the MDI area reports no active child;
+        // the one most recently opened is still the one shown.
+        active = frames_.back();
+    }
+    return active;
+}
+
+CChildView* CMainFrame::ActiveView() const {
+    CChildFrame* frame = ActiveRegistryWindow();
+    return frame != nullptr ? frame->View() : nullptr;
+}
+
+QList<CChildFrame*> CMainFrame::RegistryWindows() const {
+    return frames_;
+}
+
+CommandTarget* CMainFrame::RouteStart() const {
+    if (CChildView* view = ActiveView()) {
+        return view;
+    }
+    return const_cast<CMainFrame*>(this);
+}
+
+bool CMainFrame::RunCommand(int id) {
+    const bool ran = RouteStart()->RouteCommand(id);
+    UpdateCommandUI();
+    return ran;
+}
+
+bool CMainFrame::IsCommandAvailable(int id) const {
+    return RouteStart()->CommandEnabled(id);
+}
+
+QString CMainFrame::StatusText() const {
+    return statusPane_->text();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    if (closing_) {
+        return;
+    }
+    for (QAction* action : commandActions_) {
+        const int id = action->data().toInt();
+        action->setEnabled(IsCommandAvailable(id));
+        if (id == cmd::kViewToolbar) {
+            action->setChecked(toolBar_->isVisibleTo(this));
+        } else if (id == cmd::kViewStatusBar) {
+            action->setChecked(statusBar()->isVisibleTo(this));
+        }
+    }
+    if (CChildView* view = ActiveView()) {
+        statusPane_->setText(ToQString(view->GetStatusKeyPath()));
+        statusPane_->setEnabled(true);
+    } else {
+        statusPane_->clear();
+        statusPane_->setEnabled(false);
+    }
+}
+
+bool CMainFrame::HandlesCommand(int id) const {
+    return id == cmd::kExit || id == cmd::kViewToolbar || id == cmd::kViewStatusBar;
+}
+
+bool CMainFrame::IsCommandEnabled(int) const {
+    return true;
+}
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+        case cmd::kExit:
+            close();
+            break;
+        case cmd::kViewToolbar:
+            toolBar_->setVisible(!toolBar_->isVisibleTo(this));
+            break;
+        case cmd::kViewStatusBar:
+            statusBar()->setVisible(!statusBar()->isVisibleTo(this));
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    mdiArea_->closeAllSubWindows();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace hivora

@@ -1,0 +1,87 @@
+// The main window: menus 128 and 129, toolbar 128, the accelerators, the one-pane status bar
+// and the MDI area that holds the registry windows. It routes each command to the active
+// registry window's view first, then that window's frame, itself and the application.
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+#include <vector>
+
+#include "support/ui/CommandTarget.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace hivora {
+
+class CChildFrame;
+class CChildView;
+class CHiveBrowserApp;
+
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(CHiveBrowserApp& application);
+    ~CMainFrame() override;
+
+    CChildFrame* CreateRegistryWindow();
+    CChildFrame* ActiveRegistryWindow() const;
+    CChildView* ActiveView() const;
+    QList<CChildFrame*> RegistryWindows() const;
+    QMdiArea* MdiArea() const { return mdiArea_; }
+
+    // A command from the menus, toolbar or accelerators.
+    bool RunCommand(int id);
+    bool IsCommandAvailable(int id) const;
+    // Asks every rule again: enabled and checked states, and the status pane.
+    void UpdateCommandUI();
+
+    // Whether the registry-window menu (129) is the one shown, rather than 128.
+    bool ShowsRegistryMenu() const { return showsRegistryMenu_; }
+    // The items of menu 128 or 129 (separators and submenus excluded), in menu order.
+    QList<QAction*> MenuItems(bool registryMenu) const;
+    QList<QMenu*> Menus(bool registryMenu) const;
+    QToolBar* ToolBar() const { return toolBar_; }
+    QString StatusText() const;
+
+    // The numbered items of the Favorites and Window menus: at most 21, names cut to 60
+    // characters; with shortcuts, the first nine read "&N name\tCtrl+N" and later ones
+    // bare names, otherwise every one reads "&N name".
+    static QStringList NumberedMenuTexts(const QStringList& names, bool favourites);
+
+    bool HandlesCommand(int id) const override;
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildAccelerators();
+    QAction* AddItem(QMenu* menu, const char* text, int id);
+    void ShowMenu(bool registryMenu);
+    void FillFavoritesMenu(QMenu* menu);
+    void FillWindowMenu(QMenu* menu);
+    CommandTarget* RouteStart() const;
+    void OnRegistryWindowGone(CChildFrame* frame);
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* statusPane_ = nullptr;
+    QList<QMenu*> menus128_;
+    QList<QMenu*> menus129_;
+    QList<QAction*> commandActions_;
+    QList<CChildFrame*> frames_;
+    bool showsRegistryMenu_ = false;
+    bool closing_ = false;
+    CHiveBrowserApp& app_;
+};
+
+}  // namespace hivora

@@ -1,0 +1,68 @@
+// Small Qt services shared by the desktop program's windows.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "support/ui/Prompter.h"
+
+class QWidget;
+
+namespace hivora {
+
+inline QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string ToStdString(const QString& text) {
+    return text.toStdString();
+}
+
+// Message texts carry "\r\n" line ends; a Qt label wants "\n".
+QString MessageText(std::string_view text);
+
+// Puts plain text on the clipboard; an empty text leaves an empty text item.
+void CopyTextToClipboard(std::string_view text);
+
+// The caption of every message box: the program's title.
+QString MessageCaption();
+
+// The stop-icon box that reports an exception that ended a command.
+void ShowErrorBox(QWidget* parent, std::string_view text);
+
+// Message boxes over `parent`: questions and notices without icon.
+class MessageBoxPrompter : public Prompter {
+public:
+    explicit MessageBoxPrompter(QWidget* parent) : parent_(parent) {}
+    bool AskYesNo(const std::string& text) override;
+    void Notify(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+// The wait cursor for the life of the object.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Gives `widget` the one heading font of the program ("Verdana", 14 points).
+void ApplyHeadingFont(QWidget* widget);
+
+// "Hivora v1.0 build 1" style texts: form -1 the product name alone, 0 name and version,
+// 1 with ".build", 2 with " build N"; " BETA" on pre-release builds except for form -1.
+std::string VersionText(int form);
+
+// A file beside the program, or in the folder above a "debug" or "release" build folder.
+std::string FileBesideProgram(std::string_view name);
+
+// Opens the help page "index.htm" beside the program; a failure is not reported.
+void OpenHelp();
+
+}  // namespace hivora

@@ -1,0 +1,78 @@
+// The right pane of a registry window: the values of the selected key (or the files of the
+// set when the top item is selected), with the value commands and their context menu.
+#pragma once
+
+#include <QCollator>
+#include <QIcon>
+#include <QTableWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/ui/CommandTarget.h"
+#include "values/ui/ValueRows.h"
+
+class QMenu;
+
+namespace hivora {
+
+class CRegValuesList : public QTableWidget, public CommandTarget {
+    Q_OBJECT
+
+public:
+    explicit CRegValuesList(QWidget* parent = nullptr);
+    ~CRegValuesList() override;
+
+    // Replaces all rows: the values of `record`, or the file information rows for nullptr.
+    void Fill(const ui::KeyItemData* record);
+    void Clear();
+    void SelectValueByName(const std::string& name);
+    std::string GetSelectedValueName() const;
+    bool HasSelection() const;
+    // The value of a row; nullptr for file information rows or a row out of range.
+    const ui::ValueItem* RowValue(int row) const;
+    std::string CellText(int row, int column) const;
+
+    // The plain path of the key whose values are shown (asked of the registry window).
+    void SetContainingKeyNameSource(std::function<std::string()> source) {
+        containingKeyName_ = std::move(source);
+    }
+    // Where a resolved class-key path is selected (the registry window's tree).
+    void SetSelectKeyHandler(std::function<void(RootKey, const std::string&)> handler) {
+        selectKey_ = std::move(handler);
+    }
+
+    // The context menu after a right click; nullptr when no row is selected then.
+    std::unique_ptr<QMenu> ContextMenu();
+
+    bool HandlesCommand(int id) const override;
+    bool IsCommandEnabled(int id) const override;
+    void OnCommand(int id) override;
+
+    void ViewData(bool binaryOnly);
+    void NavigateTo();
+
+signals:
+    // The data viewers open on these; each gets the value and the containing key's path.
+    void showValueData(const hivora::ui::ValueItem& item, const QString& keyName);
+    void showBinaryData(const hivora::ui::ValueItem& item, const QString& keyName);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ShowRows(std::vector<ui::ValueRow> rows);
+    int SelectedRow() const;
+
+    std::vector<ui::ValueRow> rows_;
+    QIcon textIcon_;
+    QIcon binaryIcon_;
+    QCollator sortCollator_;
+    QCollator matchCollator_;
+    std::function<std::string()> containingKeyName_;
+    std::function<void(RootKey, const std::string&)> selectKey_;
+};
+
+}  // namespace hivora
