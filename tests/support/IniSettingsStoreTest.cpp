@@ -3,28 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-
-#include "support/SettingsStoreContract.h"
 
 namespace hivora {
 namespace {
-
-// Each store gets a fresh file; reopening reads that file anew.
-struct IniStoreTraits {
-    static std::unique_ptr<SettingsStore> Create() {
-        static int serial = 0;
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("hivora_contract_" + std::to_string(++serial) + ".ini");
-        std::filesystem::remove(path);
-        return std::make_unique<IniSettingsStore>(path.string());
-    }
-    static std::unique_ptr<SettingsStore> Reopen(std::unique_ptr<SettingsStore> store) {
-        const std::string path = static_cast<IniSettingsStore&>(*store).Path();
-        store.reset();
-        return std::make_unique<IniSettingsStore>(path);
-    }
-};
 
 TEST(IniSettingsStore, AnySectionEntryAndValueRoundTripThroughTheFile) {
     const auto path = std::filesystem::temp_directory_path() / "hivora_ini" / "settings.ini";
@@ -53,8 +34,4 @@ TEST(IniSettingsStore, AnySectionEntryAndValueRoundTripThroughTheFile) {
 }
 
 }  // namespace
-
-namespace test {
-INSTANTIATE_TYPED_TEST_SUITE_P(IniFile, SettingsStoreContract, IniStoreTraits);
-}  // namespace test
 }  // namespace hivora
