@@ -93,6 +93,12 @@ TEST_F(EnumValueTest, DefaultValueHasAnEmptyNameWhateverTheBufferHeld) {
               ERROR_SUCCESS);
     EXPECT_EQ(length, 0u);
     EXPECT_EQ(name[0], 0);
+    // A buffer of no characters has no room even for the terminator: nothing is written.
+    name[0] = u'x';
+    length = 0;
+    EXPECT_EQ(HiveEnumValue(root.get(), 1, name, &length, nullptr, nullptr, nullptr, nullptr),
+              ERROR_MORE_DATA);
+    EXPECT_EQ(name[0], u'x');
     EXPECT_EQ(ValueNames(root.get()), (std::vector<std::u16string>{u"A", u"", u"B"}));
 }
 
