@@ -4,7 +4,7 @@
 //   struct MyStoreTraits {
 //       static std::unique_ptr<SettingsStore> Create();             // an empty store
 //       static std::unique_ptr<SettingsStore> Reopen(std::unique_ptr<SettingsStore> store);
-//       static void Dispose(std::unique_ptr<SettingsStore> store);  // removes its files
+//       static void Dispose(std::unique_ptr<SettingsStore> store);  // optional: removes files
 //   };
 //   INSTANTIATE_TYPED_TEST_SUITE_P(MyStore, SettingsStoreContract, MyStoreTraits);
 //
@@ -26,7 +26,11 @@ template <typename Traits>
 class SettingsStoreContract : public ::testing::Test {
 protected:
     void SetUp() override { store_ = Traits::Create(); }
-    void TearDown() override { Traits::Dispose(std::move(store_)); }
+    void TearDown() override {
+        if constexpr (requires { Traits::Dispose(std::move(store_)); }) {
+            Traits::Dispose(std::move(store_));
+        }
+    }
     SettingsStore& Store() { return *store_; }
     void Reopen() { store_ = Traits::Reopen(std::move(store_)); }
 
