@@ -173,6 +173,9 @@ std::function<void()> CliContext::Command(std::function<int()> body) {
         } catch (const CMyException& error) {
             Error(error.GetErrorMessage());
             exitCode = kExitUsage;
+        } catch (const std::exception& error) {
+            Error(std::string("failed: ") + error.what());
+            exitCode = kExitUsage;
         }
         out.flush();
         if (fileSetFailed) {

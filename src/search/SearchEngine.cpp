@@ -193,7 +193,18 @@ private:
         if (criteria_.wholeString) {
             return EqualsNoCase(name, criteria_.text);
         }
-        return FoldCaseUtf8(name).find(foldedText_) != std::string::npos;
+        // Most names are ASCII: fold those in place in one reused buffer (the same folding as
+        // the shared helper's), and hand only the others to it.
+        folded_.resize(name.size());
+        for (size_t i = 0; i < name.size(); ++i) {
+            const char c = name[i];
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                folded_ = FoldCaseUtf8(name);
+                break;
+            }
+            folded_[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+        }
+        return folded_.find(foldedText_) != std::string::npos;
     }
 
     bool DateMatches(FileTime lastWrite) const {
@@ -211,6 +222,7 @@ private:
     WalkGuard guard_;
     bool cancelled_ = false;
     const std::string foldedText_;  // folded once; names are folded as they come
+    std::string folded_;
     std::string text_;
     std::vector<uint8_t> data_;
     std::u16string units_;

@@ -60,7 +60,6 @@ protected:
     void TearDown() override {
         FreeHiveSet();
         CurrentFileSet() = FileSet();
-        SetOpenInExplorerHook(nullptr);
         fs::remove_all(temp_);
     }
 
@@ -142,14 +141,6 @@ TEST_F(NavigateTo, ClassKeysInTheirOrder) {
         EXPECT_EQ(resolved, !row.expected.empty()) << row.text;
         EXPECT_EQ(keyPath, resolved ? row.expected : "unchanged") << row.text;
     }
-}
-
-TEST_F(NavigateTo, ExplorerHookReceivesThePath) {
-    OpenInExplorer("/nowhere");  // no hook: nothing happens
-    std::string shown;
-    SetOpenInExplorerHook([&](const std::string& path) { shown = path; });
-    OpenInExplorer("/some/file");
-    EXPECT_EQ(shown, "/some/file");
 }
 
 }  // namespace
