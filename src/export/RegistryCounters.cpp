@@ -51,11 +51,17 @@ private:
     void CountSubkeys(HKEY key, int depth) {
         uint32_t index = 0;
         for (;; ++index) {
-            uint32_t length = kNameChars;
             FileTime lastWrite = 0;
             HKEY subkey = nullptr;
-            const int32_t status = backend_.enumKey(key, index, name_.data(), &length, nullptr,
-                                                    nullptr, nullptr, &lastWrite, &subkey);
+            // The name is only needed to open a subkey that the enumeration did not hand over,
+            // so it is asked for only then.
+            int32_t status = backend_.enumKey(key, index, nullptr, nullptr, nullptr, nullptr,
+                                              nullptr, &lastWrite, &subkey);
+            if (status == ERROR_SUCCESS && subkey == nullptr) {
+                uint32_t length = kNameChars;
+                status = backend_.enumKey(key, index, name_.data(), &length, nullptr, nullptr,
+                                          nullptr, &lastWrite, nullptr);
+            }
             if (status != ERROR_SUCCESS) {
                 if (subkey != nullptr) {
                     backend_.closeKey(subkey);

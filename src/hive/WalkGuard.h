@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "hive/RegistryTypes.h"
 
@@ -25,8 +27,21 @@ public:
     Visit Enter(HKEY key, int depth);
 
 private:
-    std::unordered_set<uint64_t> seenKeys_;
-    std::unordered_set<uint64_t> seenLists_;
+    // The cells met so far, as the footprint numbers them (image tag above bit 34, file offset
+    // below). Cells of a hive are 8-byte aligned, so one bit per 8 bytes of image records
+    // them exactly; a hostile, unaligned offset goes to a plain set instead.
+    class SeenCells {
+    public:
+        bool Insert(uint64_t cell);  // true the first time
+
+    private:
+        uint64_t lastImage_ = ~uint64_t{0};
+        std::vector<uint64_t>* lastBits_ = nullptr;
+        std::unordered_map<uint64_t, std::vector<uint64_t>> bits_;
+        std::unordered_set<uint64_t> unaligned_;
+    };
+    SeenCells seenKeys_;
+    SeenCells seenLists_;
 };
 
 }  // namespace hivora
