@@ -16,12 +16,14 @@
 #include "fileset/FileSet.h"
 #include "hive/RegistryReader.h"
 #include "hive/WalkGuard.h"
+#include "keys/KeyTree.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "support/TextConvert.h"
 #include "values/ui/CRegValuesList.h"
 
 namespace {
 
+using hivora::HKEY;
 using hivora::RegKey;
 
 struct Largest {
@@ -107,6 +109,17 @@ void Measure(const char* label, const std::string& file, hivora::HiveSlot slot, 
         }
     }
 
+    // The listing alone (enumerate, probe, sort), without any widget.
+    std::vector<double> listing;
+    hivora::KeyItemData parent;
+    parent.root = hivora::kLocalMachine;
+    parent.subPath = bySubkeys.path;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::vector<hivora::ChildKey> children = hivora::FillChildKeys(parent);
+        listing.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
+    }
+
     std::vector<double> fill;
     hivora::KeyItemData record;
     record.root = hivora::kLocalMachine;
@@ -122,6 +135,7 @@ void Measure(const char* label, const std::string& file, hivora::HiveSlot slot, 
     }
     std::printf("%s\n  expand %s (%zu subkeys): median %.1f ms of %d runs\n", label,
                 bySubkeys.path.c_str(), bySubkeys.count, Median(expand), runs);
+    std::printf("    of which the listing without widgets: median %.1f ms\n", Median(listing));
     std::printf("  fill values of %s (%zu values, %d rows): median %.1f ms of %d runs\n",
                 byValues.path.c_str(), byValues.count, list.rowCount(), Median(fill), runs);
 }

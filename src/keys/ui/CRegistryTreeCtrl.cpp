@@ -47,8 +47,11 @@ CRegistryTreeCtrl::CRegistryTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The one column is as wide as the longest name shown so far (or the view), so long
+    // names scroll instead of being cut; the width is worked out from the items a fill
+    // inserts, which is far cheaper than sizing the column to all of its contents.
     header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
     setObjectName(QStringLiteral("CRegistryTreeCtrl"));
 
     folderIcon_.addFile(QStringLiteral(":/icons/folder-closed.png"), QSize(), QIcon::Normal);
@@ -81,6 +84,7 @@ void CRegistryTreeCtrl::InsertRoots() {
         AddPlaceholder(item);
     }
     topItem_->setExpanded(true);
+    WidenFor(topItem_);
     setCurrentItem(topItem_);
 }
 
@@ -134,6 +138,31 @@ void CRegistryTreeCtrl::Fill(QTreeWidgetItem* item) {
         items.push_back(childItem);
     }
     item->addChildren(items);
+    WidenFor(item);
+}
+
+void CRegistryTreeCtrl::WidenFor(QTreeWidgetItem* parent) {
+    int depth = 1;
+    for (QTreeWidgetItem* up = parent; up != nullptr; up = up->parent()) {
+        ++depth;
+    }
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(parent->child(i)->text(0)));
+    }
+    contentWidth_ = std::max(contentWidth_, depth * indentation() + iconSize().width() + 12 +
+                                                widest);
+    FitColumn();
+}
+
+void CRegistryTreeCtrl::FitColumn() {
+    setColumnWidth(0, std::max(contentWidth_, viewport()->width()));
+}
+
+void CRegistryTreeCtrl::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    FitColumn();
 }
 
 std::string CRegistryTreeCtrl::GetKeyPath(bool withDate, bool withRootLabel) const {

@@ -60,8 +60,12 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void WidenFor(QTreeWidgetItem* parent);
+    void FitColumn();
+
     void Fill(QTreeWidgetItem* item);
     QTreeWidgetItem* NewKeyItem(const std::string& name, KeyItemData record);
     friend struct TreeWalk;
@@ -70,6 +74,7 @@ private:
     QTreeWidgetItem* topItem_ = nullptr;
     QIcon folderIcon_;
     QIcon computerIcon_;
+    int contentWidth_ = 0;
 };
 
 }  // namespace hivora
