@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "favorites/NavigationHistory.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/FeatureCommands.h"
 #include "shell/SplitterLayout.h"
@@ -67,8 +68,8 @@ std::string CChildView::GetContainingKeyName() const {
 }
 
 void CChildView::OnKeySelected() {
-    const ui::KeyItemData* record = tree_->GetSelectedKeyItem();
-    if (record != nullptr && recordHistory_) {
+    const KeyItemData* record = tree_->GetSelectedKeyItem();
+    if (record != nullptr) {
         features::RecordHistory(*record);
     }
     list_->Fill(record);
@@ -207,9 +208,8 @@ bool CChildView::IsCommandEnabled(int id) const {
 }
 
 void CChildView::MoveTo(RootKey root, const std::string& subPath) {
-    recordHistory_ = false;
+    NavigationHistory::Suspend quiet(History());
     tree_->SelectKey(root, subPath);
-    recordHistory_ = true;
 }
 
 void CChildView::OnCommand(int id) {
@@ -239,7 +239,7 @@ void CChildView::OnCommand(int id) {
             features::FindNext(*this);
             break;
         case cmd::kAddToFavorites:
-            if (const ui::KeyItemData* record = tree_->GetSelectedKeyItem()) {
+            if (const KeyItemData* record = tree_->GetSelectedKeyItem()) {
                 features::AddToFavorites(*this, *record, GetContainingKeyName());
             }
             break;

@@ -62,7 +62,6 @@ private:
     int splitterPosition_ = 280;
     bool dragging_ = false;
     int dragX_ = 0;
-    bool recordHistory_ = true;
 };
 
 }  // namespace hivora

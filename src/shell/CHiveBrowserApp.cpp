@@ -3,7 +3,7 @@
 #include <QTimer>
 
 #include "fileset/ui/COpenFilesMasterDlg.h"
-#include "fileset/ui/FileSetRules.h"
+#include "fileset/FileSetRules.h"
 #include "shell/CMainFrame.h"
 #include "shell/FeatureCommands.h"
 #include "support/MyException.h"
@@ -35,7 +35,7 @@ bool CHiveBrowserApp::InitInstance(const std::optional<FileSet>& commandLineSet)
         Prompter& prompter = prompter_ ? *prompter_ : boxes;
         bool accepted = false;
         try {
-            accepted = ui::ConfirmFileSet(prompter, AppSettings());
+            accepted = ConfirmFileSet(CurrentFileSet(), prompter, AppSettings());
         } catch (const CMyException& error) {
             prompter.ShowError(error.GetErrorMessage());
         }

@@ -1,7 +1,11 @@
 #include "shell/FeatureCommands.h"
 
+#include <QDesktopServices>
 #include <QMessageBox>
+#include <QUrl>
 
+#include "favorites/NavigationHistory.h"
+#include "support/Version.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora::features {
@@ -20,7 +24,7 @@ bool HasSearchToRepeat(const CChildView&) {
 
 void FindNext(CChildView&) {}
 
-void AddToFavorites(CChildView&, const ui::KeyItemData&, const std::string&) {}
+void AddToFavorites(CChildView&, const KeyItemData&, const std::string&) {}
 
 bool CanManageFavorites() {
     return false;
@@ -34,25 +38,41 @@ bool FavoriteAt(int, std::string&, RootKey&, std::string&) {
     return false;
 }
 
-void RecordHistory(const ui::KeyItemData&) {}
+void RecordHistory(const KeyItemData& record) {
+    History().RecordKey(HistoryEntry{record.root, record.subPath});
+}
 
 bool CanGoBack() {
-    return false;
+    return History().CanGoBack();
 }
 
 bool CanGoForward() {
-    return false;
+    return History().CanGoForward();
 }
 
-bool TakeBack(RootKey&, std::string&) {
-    return false;
+bool TakeBack(RootKey& root, std::string& subPath) {
+    const std::optional<HistoryEntry> entry = History().StepBack();
+    if (!entry) {
+        return false;
+    }
+    root = entry->root;
+    subPath = entry->subPath;
+    return true;
 }
 
-bool TakeForward(RootKey&, std::string&) {
-    return false;
+bool TakeForward(RootKey& root, std::string& subPath) {
+    const std::optional<HistoryEntry> entry = History().StepForward();
+    if (!entry) {
+        return false;
+    }
+    root = entry->root;
+    subPath = entry->subPath;
+    return true;
 }
 
-void ClearHistory() {}
+void ClearHistory() {
+    History().ClearHistory();
+}
 
 void ExportToReg(CChildFrame&, const std::string&) {}
 
@@ -60,11 +80,14 @@ void ExportToText(CChildFrame&, const std::string&) {}
 
 void ShowStatistics(CChildFrame&) {}
 
-void RequestTechSupport() {}
+void RequestTechSupport() {
+    // The address carries the subject as it is; QUrl encodes what a browser needs.
+    QDesktopServices::openUrl(QUrl(ToQString(TechSupportAddress(ProgramVersion()))));
+}
 
 void ShowAbout(QWidget* parent) {
     QMessageBox::about(parent, QStringLiteral("About HivoraRegEdit"),
-                       ToQString(VersionText(2)) +
+                       ToQString(GetVersionText(2)) +
                            QStringLiteral("\n\nA viewer for Windows registry hive files."));
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "hive/RegistryTypes.h"
-#include "keys/ui/KeyAddress.h"
+#include "keys/KeyItemData.h"
 
 class QWidget;
 
@@ -26,14 +26,14 @@ bool HasSearchToRepeat(const CChildView& view);
 void FindNext(CChildView& view);
 
 // Favourites: Add To Favorites (32780), Manage Favorites (32781), favourite n (20000 + n).
-void AddToFavorites(CChildView& view, const ui::KeyItemData& record, const std::string& path);
+void AddToFavorites(CChildView& view, const KeyItemData& record, const std::string& path);
 bool CanManageFavorites();
 // The chosen favourite's index, or -1.
 int RunManageFavorites(CChildView& view);
 bool FavoriteAt(int index, std::string& name, RootKey& root, std::string& subPath);
 
 // Navigation history shared by all registry windows.
-void RecordHistory(const ui::KeyItemData& record);
+void RecordHistory(const KeyItemData& record);
 bool CanGoBack();
 bool CanGoForward();
 bool TakeBack(RootKey& root, std::string& subPath);

@@ -8,7 +8,8 @@
 #include "UiTestSupport.h"
 #include "fileset/ui/CChooseFilesDlg.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
-#include "fileset/ui/FileSetRules.h"
+#include "fileset/FileSetRules.h"
+#include "fileset/ui/ComboHistory.h"
 #include "hive/RegistryBackend.h"
 #include "support/Settings.h"
 
@@ -75,7 +76,7 @@ TEST_F(FileSetDialogTest, ContinueReportsAndRemembersTheSet) {
                   0),
               0u)
         << prompter_.notices[0];
-    EXPECT_FALSE(ui::HasLastFileSet(settings_));
+    EXPECT_FALSE(HasLastFileSet(settings_));
 
     // One good file of two: the question counts both, No keeps the dialog open.
     CurrentFileSet()[HiveSlot::System] = MakeFile("SYSTEM");
@@ -94,12 +95,12 @@ TEST_F(FileSetDialogTest, ContinueReportsAndRemembersTheSet) {
     prompter_.answers = {true};
     dialog.RunButton(1);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(ui::HasLastFileSet(settings_));
+    EXPECT_TRUE(HasLastFileSet(settings_));
     EXPECT_EQ(settings_.GetProfileString("LastFileSet", "1"), CurrentFileSet()[HiveSlot::System]);
     EXPECT_EQ(settings_.GetProfileString("LastFileSet", "0"), "/missing/NTUSER.DAT");
 
     // The next run offers the last set.
-    ui::ClearFileSet(CurrentFileSet());
+    ClearFileSet(CurrentFileSet());
     COpenFilesMasterDlg again(settings_, prompter_);
     EXPECT_TRUE(again.Button(1079)->isEnabled());
     again.RunButton(1079);
@@ -229,47 +230,27 @@ TEST(ComboHistory, KeepsTheAcceptedTextAndTheFirstFifteenOthers) {
     for (char c = 'p'; c >= 'a'; --c) {
         items.push_back(std::string("/h/") + c);
     }
-    ui::SaveComboHistory(settings, "sysfns", "/h/x", items);
-    ui::ComboHistory loaded = ui::LoadComboHistory(settings, "sysfns");
+    SaveComboHistory(settings, "sysfns", "/h/x", items);
+    ComboHistory loaded = LoadComboHistory(settings, "sysfns");
     ASSERT_EQ(loaded.items.size(), 16u);
     EXPECT_EQ(loaded.text, "/h/x");
-    EXPECT_TRUE(std::is_sorted(loaded.items.begin(), loaded.items.end(), ui::HistoryLess));
+    EXPECT_TRUE(std::is_sorted(loaded.items.begin(), loaded.items.end(), HistoryLess));
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "sysfns000"), "/h/x");
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "sysfns001"), "/h/p");
 
     // A list in sorted order (as the field shows it) drops the alphabetically last name.
-    std::sort(items.begin(), items.end(), ui::HistoryLess);
-    ui::SaveComboHistory(settings, "sysfns", "/h/new", items);
+    std::sort(items.begin(), items.end(), HistoryLess);
+    SaveComboHistory(settings, "sysfns", "/h/new", items);
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "sysfns001"), "/h/a");
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "sysfns015"), "/h/o");
 
     // The typed text already in the list in another case is stored once, at 000.
-    ui::SaveComboHistory(settings, "userfns", "/H/A", {"/h/a", "/h/b"});
+    SaveComboHistory(settings, "userfns", "/H/A", {"/h/a", "/h/b"});
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "userfns000"), "/H/A");
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "userfns001"), "/h/b");
     EXPECT_EQ(settings.GetProfileString("SVCOMBOS", "userfns002"), "");
-    loaded = ui::LoadComboHistory(settings, "userfns");
+    loaded = LoadComboHistory(settings, "userfns");
     EXPECT_EQ(loaded.items, (std::vector<std::string>{"/H/A", "/h/b"}));
-}
-
-TEST(FileSetRules, StandardNames) {
-    struct Row {
-        HiveSlot slot;
-        const char* path;
-        bool standard;
-    };
-    const Row rows[] = {
-        {HiveSlot::System, "/x/SYSTEM.", true},    {HiveSlot::System, "/x/System.Dat", true},
-        {HiveSlot::System, "/x/system", true},     {HiveSlot::System, "/x/system.sav", false},
-        {HiveSlot::NtUser, "/x/NTUSER.DAT", true}, {HiveSlot::NtUser, "/x/user.dat", true},
-        {HiveSlot::NtUser, "/x/ntuser", false},    {HiveSlot::Sam, "C:\\h\\sam", true},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ui::IsStandardFileName(row.slot, row.path), row.standard) << row.path;
-    }
-    EXPECT_EQ(ui::FormatThousands(0, ','), "0");
-    EXPECT_EQ(ui::FormatThousands(1234567, ','), "1,234,567");
-    EXPECT_EQ(ui::FormatThousands(5000000000LL, ','), "5,000,000,000");
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST_F(RegistryWindowTest, ExpandingFillsOnceSortedWithProbedPlaceholders) {
     // Each child was probed: an expand button exactly where the key has subkeys.
     for (int i = 0; i < system->childCount(); ++i) {
         QTreeWidgetItem* child = system->child(i);
-        const ui::KeyItemData* record = CRegistryTreeCtrl::KeyItemOf(child);
+        const KeyItemData* record = CRegistryTreeCtrl::KeyItemOf(child);
         ASSERT_NE(record, nullptr);
         EXPECT_EQ(child->childCount() == 1 && CRegistryTreeCtrl::IsPlaceholder(child->child(0)),
                   !record->populated)

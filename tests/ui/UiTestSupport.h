@@ -37,7 +37,7 @@ public:
         answers.pop_front();
         return answer;
     }
-    void Notify(const std::string& text) override { notices.push_back(text); }
+    void ShowNotice(const std::string& text) override { notices.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
 
     std::deque<bool> answers;

@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "fileset/ui/FileSetRules.h"
+#include "fileset/FileSetRules.h"
+#include "fileset/ui/ComboHistory.h"
 #include "support/MyException.h"
 #include "support/ui/UiServices.h"
 
@@ -129,7 +130,7 @@ CChooseFilesDlg::CChooseFilesDlg(SettingsStore& settings, Prompter& prompter, QW
     connect(cancel, &QPushButton::clicked, this, &CChooseFilesDlg::reject);
 
     for (HiveSlot slot : kHistoryOrder) {
-        const ui::ComboHistory history = ui::LoadComboHistory(settings_, RowOf(slot).prefix);
+        const ComboHistory history = LoadComboHistory(settings_, RowOf(slot).prefix);
         QComboBox* combo = Field(slot);
         combo->clear();
         for (const std::string& item : history.items) {
@@ -197,7 +198,7 @@ void CChooseFilesDlg::accept() {
         names[row.slot] = ToStdString(Field(row.slot)->currentText());
     }
     try {
-        if (!ui::ValidateChosenFiles(names, prompter_)) {
+        if (!ValidateChosenFiles(names.names, prompter_)) {
             return;
         }
     } catch (const CMyException& error) {
@@ -211,7 +212,7 @@ void CChooseFilesDlg::accept() {
         for (int i = 0; i < combo->count(); ++i) {
             items.push_back(ToStdString(combo->itemText(i)));
         }
-        ui::SaveComboHistory(settings_, RowOf(slot).prefix, names[slot], items);
+        SaveComboHistory(settings_, RowOf(slot).prefix, names[slot], items);
     }
     QDialog::accept();
 }

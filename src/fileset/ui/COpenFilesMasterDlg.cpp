@@ -7,9 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "export/FileSetDescription.h"
+#include "fileset/FileSetRules.h"
 #include "fileset/ui/CChooseFilesDlg.h"
 #include "hive/RegistryBackend.h"
 #include "support/MyException.h"
+#include "support/Version.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora {
@@ -24,6 +27,16 @@ constexpr int kReset = 1082;
 constexpr int kContinue = 1;
 constexpr int kHelp = 1023;
 constexpr int kCancel = 2;
+
+// The folder picker the scans ask, answered by the dialog's chooser.
+class ChooserPicker : public FolderPicker {
+public:
+    explicit ChooserPicker(const COpenFilesMasterDlg::FolderChooser& chooser) : chooser_(chooser) {}
+    std::string BrowseForFolder(const std::string& title) override { return chooser_(title); }
+
+private:
+    const COpenFilesMasterDlg::FolderChooser& chooser_;
+};
 
 QLabel* WrappedText(const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text));
@@ -60,7 +73,7 @@ COpenFilesMasterDlg::COpenFilesMasterDlg(SettingsStore& settings, Prompter& prom
     QPushButton* local = makeButton(QStringLiteral("Use Local Registry"), kUseLocalRegistry);
     local->setVisible(false);
     top->addWidget(local);
-    heading_ = new QLabel(QStringLiteral("Welcome to %1").arg(ToQString(VersionText(2))));
+    heading_ = new QLabel(QStringLiteral("Welcome to %1").arg(ToQString(GetVersionText(2))));
     heading_->setAlignment(Qt::AlignCenter);
     ApplyHeadingFont(heading_);
     top->addWidget(heading_, 1);
@@ -103,7 +116,7 @@ COpenFilesMasterDlg::COpenFilesMasterDlg(SettingsStore& settings, Prompter& prom
 
     Refresh();
     // Decided once per run of the dialog.
-    Button(kReopenLast)->setEnabled(ui::HasLastFileSet(settings_));
+    Button(kReopenLast)->setEnabled(HasLastFileSet(settings_));
 
     const QFontMetrics metrics(font());
     resize(metrics.averageCharWidth() * 442 / 4, metrics.height() * 344 / 8);
@@ -122,22 +135,23 @@ QString COpenFilesMasterDlg::Description() const {
 }
 
 void COpenFilesMasterDlg::Refresh() {
-    description_->setPlainText(MessageText(ui::DescribeFileSet(CurrentFileSet())));
+    description_->setPlainText(MessageText(DescribeFileSet(CurrentFileSet())));
 }
 
 void COpenFilesMasterDlg::RunButton(int id) {
+    ChooserPicker picker(pickFolder_);
     try {
         switch (id) {
             case kSelectHiveFolder:
-                ui::ScanHiveFolder(CurrentFileSet(), pickFolder_);
+                ScanHiveFolder(CurrentFileSet(), picker);
                 Refresh();
                 break;
             case kSelectUserFolder:
-                ui::ScanUserFolder(CurrentFileSet(), pickFolder_);
+                ScanUserFolder(CurrentFileSet(), picker);
                 Refresh();
                 break;
             case kReopenLast:
-                ui::RestoreLastFileSet(CurrentFileSet(), settings_);
+                RestoreLastFileSet(CurrentFileSet(), settings_);
                 Refresh();
                 break;
             case kChooseManually:
@@ -146,14 +160,14 @@ void COpenFilesMasterDlg::RunButton(int id) {
                 }
                 break;
             case kReset:
-                ui::ClearFileSet(CurrentFileSet());
+                ClearFileSet(CurrentFileSet());
                 Refresh();
                 break;
             case kHelp:
                 OpenHelp();
                 break;
             case kContinue:
-                if (ui::ConfirmFileSet(prompter_, settings_)) {
+                if (ConfirmFileSet(CurrentFileSet(), prompter_, settings_)) {
                     accept();
                 }
                 break;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "fileset/ui/FileSetRules.h"
+#include "fileset/UserPrompt.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -25,7 +25,8 @@ public:
 
     // Replaceable for tests: the folder picker of the two scans, and the Choose Registry
     // Files dialog (true when it ended with OK).
-    void SetFolderPicker(ui::FolderPicker picker) { pickFolder_ = std::move(picker); }
+    using FolderChooser = std::function<std::string(const std::string& title)>;
+    void SetFolderPicker(FolderChooser picker) { pickFolder_ = std::move(picker); }
     void SetChooseFilesDialog(std::function<bool(QWidget*)> dialog) {
         chooseFiles_ = std::move(dialog);
     }
@@ -44,7 +45,7 @@ private:
     Prompter& prompter_;
     QLabel* heading_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
-    ui::FolderPicker pickFolder_;
+    FolderChooser pickFolder_;
     std::function<bool(QWidget*)> chooseFiles_;
 };
 

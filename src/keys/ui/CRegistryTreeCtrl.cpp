@@ -5,6 +5,11 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "hive/NavigateTo.h"
+#include "keys/FindAndSelect.h"
+#include "keys/KeyPath.h"
+#include "keys/KeyTree.h"
+#include "support/CaseFold.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
 
@@ -14,15 +19,15 @@ namespace {
 // Key items own their record; the top item and placeholders are plain items without one.
 class KeyTreeItem : public QTreeWidgetItem {
 public:
-    KeyTreeItem(const QString& text, ui::KeyItemData record)
+    KeyTreeItem(const QString& text, KeyItemData record)
         : QTreeWidgetItem(QStringList{text}, kType), record(std::move(record)) {}
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    ui::KeyItemData record;
+    KeyItemData record;
 };
 
 constexpr int kPlaceholderType = QTreeWidgetItem::UserType + 2;
 
-ui::KeyItemData* MutableRecord(QTreeWidgetItem* item) {
+KeyItemData* MutableRecord(QTreeWidgetItem* item) {
     if (item == nullptr || item->type() != KeyTreeItem::kType) {
         return nullptr;
     }
@@ -31,15 +36,6 @@ ui::KeyItemData* MutableRecord(QTreeWidgetItem* item) {
 
 void AddPlaceholder(QTreeWidgetItem* item) {
     item->addChild(new QTreeWidgetItem(QStringList{QString()}, kPlaceholderType));
-}
-
-// First path component and the rest after the first "\".
-std::pair<std::string_view, std::string_view> SplitFirst(std::string_view path) {
-    const size_t slash = path.find('\\');
-    if (slash == std::string_view::npos) {
-        return {path, {}};
-    }
-    return {path.substr(0, slash), path.substr(slash + 1)};
 }
 
 }  // namespace
@@ -51,8 +47,11 @@ CRegistryTreeCtrl::CRegistryTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The one column is as wide as the longest name shown so far (or the view), so long
+    // names scroll instead of being cut; the width is worked out from the items a fill
+    // inserts, which is far cheaper than sizing the column to all of its contents.
     header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
     setObjectName(QStringLiteral("CRegistryTreeCtrl"));
 
     folderIcon_.addFile(QStringLiteral(":/icons/folder-closed.png"), QSize(), QIcon::Normal);
@@ -74,34 +73,35 @@ void CRegistryTreeCtrl::AddRoot(RootKey root) {
 }
 
 void CRegistryTreeCtrl::InsertRoots() {
-    topItem_ = new QTreeWidgetItem(QStringList{ToQString(ui::GetRootLabel())});
+    topItem_ = new QTreeWidgetItem(QStringList{ToQString(GetRootLabel())});
     topItem_->setIcon(0, computerIcon_);
     addTopLevelItem(topItem_);
     for (RootKey root : roots_) {
-        ui::KeyItemData record;
+        KeyItemData record;
         record.root = root;
-        QTreeWidgetItem* item = NewKeyItem(std::string(ui::GetRootKeyName(root)), record);
+        QTreeWidgetItem* item = NewKeyItem(std::string(GetRootKeyName(root)), record);
         topItem_->addChild(item);
         AddPlaceholder(item);
     }
     topItem_->setExpanded(true);
+    WidenFor(topItem_);
     setCurrentItem(topItem_);
 }
 
-QTreeWidgetItem* CRegistryTreeCtrl::NewKeyItem(const std::string& name, ui::KeyItemData record) {
+QTreeWidgetItem* CRegistryTreeCtrl::NewKeyItem(const std::string& name, KeyItemData record) {
     auto* item = new KeyTreeItem(ToQString(name), std::move(record));
     item->setIcon(0, folderIcon_);
     return item;
 }
 
-const ui::KeyItemData* CRegistryTreeCtrl::KeyItemOf(const QTreeWidgetItem* item) {
+const KeyItemData* CRegistryTreeCtrl::KeyItemOf(const QTreeWidgetItem* item) {
     if (item == nullptr || item->type() != KeyTreeItem::kType) {
         return nullptr;
     }
     return &static_cast<const KeyTreeItem*>(item)->record;
 }
 
-const ui::KeyItemData* CRegistryTreeCtrl::GetSelectedKeyItem() const {
+const KeyItemData* CRegistryTreeCtrl::GetSelectedKeyItem() const {
     return KeyItemOf(currentItem());
 }
 
@@ -110,7 +110,7 @@ bool CRegistryTreeCtrl::IsPlaceholder(const QTreeWidgetItem* item) {
 }
 
 void CRegistryTreeCtrl::EnsureFilled(QTreeWidgetItem* item) {
-    ui::KeyItemData* record = MutableRecord(item);
+    KeyItemData* record = MutableRecord(item);
     if (record == nullptr || record->populated) {
         return;
     }
@@ -123,24 +123,14 @@ void CRegistryTreeCtrl::EnsureFilled(QTreeWidgetItem* item) {
 }
 
 void CRegistryTreeCtrl::Fill(QTreeWidgetItem* item) {
-    const ui::KeyItemData parent = *MutableRecord(item);
+    const KeyItemData parent = *MutableRecord(item);
     qDeleteAll(item->takeChildren());
-    std::vector<ui::ChildKey> children = ui::EnumChildKeys(parent);
-
-    // Sorted once, case-insensitively by text, one level only.
-    std::vector<std::pair<QString, size_t>> order;
-    order.reserve(children.size());
-    for (size_t i = 0; i < children.size(); ++i) {
-        order.emplace_back(ToQString(children[i].name), i);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
-        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
-    });
+    // Enumerated, probed and sorted once, case-insensitively by name, one level only.
+    std::vector<ChildKey> children = FillChildKeys(parent);
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(order.size()));
-    for (const auto& [text, index] : order) {
-        ui::ChildKey& child = children[index];
-        auto* childItem = new KeyTreeItem(text, std::move(child.record));
+    items.reserve(static_cast<qsizetype>(children.size()));
+    for (ChildKey& child : children) {
+        auto* childItem = new KeyTreeItem(ToQString(child.name), std::move(child.data));
         childItem->setIcon(0, folderIcon_);
         if (child.hasSubkeys) {
             AddPlaceholder(childItem);
@@ -148,54 +138,74 @@ void CRegistryTreeCtrl::Fill(QTreeWidgetItem* item) {
         items.push_back(childItem);
     }
     item->addChildren(items);
+    WidenFor(item);
+}
+
+void CRegistryTreeCtrl::WidenFor(QTreeWidgetItem* parent) {
+    int depth = 1;
+    for (QTreeWidgetItem* up = parent; up != nullptr; up = up->parent()) {
+        ++depth;
+    }
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(parent->child(i)->text(0)));
+    }
+    contentWidth_ = std::max(contentWidth_, depth * indentation() + iconSize().width() + 12 +
+                                                widest);
+    FitColumn();
+}
+
+void CRegistryTreeCtrl::FitColumn() {
+    setColumnWidth(0, std::max(contentWidth_, viewport()->width()));
+}
+
+void CRegistryTreeCtrl::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    FitColumn();
 }
 
 std::string CRegistryTreeCtrl::GetKeyPath(bool withDate, bool withRootLabel) const {
-    return ui::KeyPathText(GetSelectedKeyItem(), withDate, withRootLabel);
+    return FormatKeyPath(GetSelectedKeyItem(), withDate, withRootLabel);
 }
 
 void CRegistryTreeCtrl::SelectKey(RootKey root, std::string_view subPath) {
-    std::string path(ui::GetRootKeyName(root));
-    path += '\\';
-    path += subPath;
-    FindAndSelect(topItem_, path);
+    FindAndSelect(topItem_, RootAndSubPath(root, subPath));
 }
 
 bool CRegistryTreeCtrl::SelectPath(std::string_view path) {
     return FindAndSelect(topItem_, path);
 }
 
-bool CRegistryTreeCtrl::FindAndSelect(QTreeWidgetItem* item, std::string_view path) {
-    while (item != nullptr) {
-        if (path.empty()) {
-            setCurrentItem(item);
-            return true;
-        }
-        const auto [first, rest] = SplitFirst(path);
-        EnsureFilled(item);
+// The tree as the path walk sees it: item texts, filling expansion, children and selection.
+struct TreeWalk {
+    CRegistryTreeCtrl& tree;
+    std::string Text(QTreeWidgetItem* item) const { return ToStdString(item->text(0)); }
+    void Expand(QTreeWidgetItem* item) const {
+        tree.EnsureFilled(item);
         item->setExpanded(true);
-        const QString wanted = ToQString(first);
-        QTreeWidgetItem* match = nullptr;
+    }
+    std::vector<QTreeWidgetItem*> Children(QTreeWidgetItem* item) const {
+        std::vector<QTreeWidgetItem*> children;
         for (int i = 0; i < item->childCount(); ++i) {
-            QTreeWidgetItem* child = item->child(i);
-            if (!IsPlaceholder(child) &&
-                QString::compare(child->text(0), wanted, Qt::CaseInsensitive) == 0) {
-                match = child;
-                break;
+            if (!CRegistryTreeCtrl::IsPlaceholder(item->child(i))) {
+                children.push_back(item->child(i));
             }
         }
-        if (match == nullptr) {
-            return false;
-        }
-        if (rest.empty()) {
-            setCurrentItem(match);
-            scrollToItem(match);
-            return true;
-        }
-        item = match;
-        path = rest;
+        return children;
     }
-    return false;
+    void Select(QTreeWidgetItem* item) const {
+        tree.setCurrentItem(item);
+        tree.scrollToItem(item);
+    }
+};
+
+bool CRegistryTreeCtrl::FindAndSelect(QTreeWidgetItem* item, std::string_view path) {
+    if (item == nullptr) {
+        return false;
+    }
+    TreeWalk walk{*this};
+    return hivora::FindAndSelect(walk, item, path);
 }
 
 void CRegistryTreeCtrl::ToggleExpand() {
@@ -214,17 +224,14 @@ void CRegistryTreeCtrl::CopyKeyName() {
 }
 
 void CRegistryTreeCtrl::NavigateTo() {
-    std::string path = GetKeyPath(false, false);
+    const std::string path = GetKeyPath(false, false);
     if (path.empty()) {
         return;
     }
-    const size_t slash = path.rfind('\\');
-    if (slash != std::string::npos) {
-        path.erase(0, slash + 1);
+    std::string keyPath;
+    if (ResolveClassKey(LastComponent(path), keyPath)) {
+        SelectKey(kLocalMachine, keyPath);
     }
-    // Resolving a class-key name to its key is the navigate-to service's; until it is wired
-    // in, nothing resolves and nothing is selected.
-    (void)path;
 }
 
 bool CRegistryTreeCtrl::HandlesCommand(int id) const {

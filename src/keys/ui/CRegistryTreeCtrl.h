@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "keys/ui/KeyAddress.h"
+#include "keys/KeyItemData.h"
 #include "support/ui/CommandTarget.h"
 
 class QMenu;
@@ -30,8 +30,8 @@ public:
 
     QTreeWidgetItem* TopItem() const { return topItem_; }
     // The record of the selected item; nullptr for the top item or no selection.
-    const ui::KeyItemData* GetSelectedKeyItem() const;
-    static const ui::KeyItemData* KeyItemOf(const QTreeWidgetItem* item);
+    const KeyItemData* GetSelectedKeyItem() const;
+    static const KeyItemData* KeyItemOf(const QTreeWidgetItem* item);
 
     std::string GetKeyPath(bool withDate, bool withRootLabel) const;
     void SelectKey(RootKey root, std::string_view subPath);
@@ -56,19 +56,25 @@ public:
 
 signals:
     // The selected key changed; `record` is nullptr for the top item.
-    void keySelected(const hivora::ui::KeyItemData* record);
+    void keySelected(const hivora::KeyItemData* record);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void WidenFor(QTreeWidgetItem* parent);
+    void FitColumn();
+
     void Fill(QTreeWidgetItem* item);
-    QTreeWidgetItem* NewKeyItem(const std::string& name, ui::KeyItemData record);
+    QTreeWidgetItem* NewKeyItem(const std::string& name, KeyItemData record);
+    friend struct TreeWalk;
 
     std::vector<RootKey> roots_;
     QTreeWidgetItem* topItem_ = nullptr;
     QIcon folderIcon_;
     QIcon computerIcon_;
+    int contentWidth_ = 0;
 };
 
 }  // namespace hivora

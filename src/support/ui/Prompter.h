@@ -1,17 +1,16 @@
-// How the program asks the user: Yes/No questions and OK notices without icon, and the error
-// box with a stop icon. Message boxes answer in the program; tests answer from a script.
+// How the program asks the user: the file-set rules' Yes/No questions and notices, plus the
+// stop-icon box that reports a command's failure. Message boxes answer in the program; tests
+// answer from a script.
 #pragma once
 
 #include <string>
 
+#include "fileset/UserPrompt.h"
+
 namespace hivora {
 
-class Prompter {
+class Prompter : public UserPrompt {
 public:
-    virtual ~Prompter() = default;
-    // True for Yes.
-    virtual bool AskYesNo(const std::string& text) = 0;
-    virtual void Notify(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "support/ui/UiServices.h"
 
-#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -9,10 +8,8 @@
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
-#include <algorithm>
-#include <cctype>
 
-#include "support/BuildInfo.h"
+#include "support/Version.h"
 
 namespace hivora {
 
@@ -44,7 +41,7 @@ bool MessageBoxPrompter::AskYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void MessageBoxPrompter::Notify(const std::string& text) {
+void MessageBoxPrompter::ShowNotice(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, MessageCaption(), MessageText(text), QMessageBox::Ok,
                     parent_);
     box.exec();
@@ -68,49 +65,8 @@ void ApplyHeadingFont(QWidget* widget) {
     widget->update();
 }
 
-std::string VersionText(int form) {
-    std::string text = build::kProductName;
-    if (form == -1) {
-        return text;
-    }
-    text +=
-        " v" + std::to_string(build::kVersionMajor) + "." + std::to_string(build::kVersionMinor);
-    if (build::kVersionPatch != 0) {
-        text += std::to_string(build::kVersionPatch);
-    }
-    if (form == 1) {
-        text += "." + std::to_string(build::kBuildNumber);
-    } else if (form == 2) {
-        text += " build " + std::to_string(build::kBuildNumber);
-    }
-    if (build::kPrerelease) {
-        text += " BETA";
-    }
-    return text;
-}
-
-std::string FileBesideProgram(std::string_view name) {
-    char buffer[4096];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string folder = length > 0 ? std::string(buffer, static_cast<size_t>(length)) : "";
-    folder.erase(folder.find_last_of('/') + 1);
-    std::string lower = folder;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    auto endsWith = [&](std::string_view tail) {
-        return lower.size() >= tail.size() &&
-               lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;
-    };
-    if (endsWith("/debug/")) {
-        folder.resize(folder.size() - 6);
-    } else if (endsWith("/release/")) {
-        folder.resize(folder.size() - 8);
-    }
-    return folder + std::string(name);
-}
-
 void OpenHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(FileBesideProgram("index.htm"))));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(HelpFilePath(kHelpFileName))));
 }
 
 }  // namespace hivora

@@ -36,7 +36,7 @@ class MessageBoxPrompter : public Prompter {
 public:
     explicit MessageBoxPrompter(QWidget* parent) : parent_(parent) {}
     bool AskYesNo(const std::string& text) override;
-    void Notify(const std::string& text) override;
+    void ShowNotice(const std::string& text) override;
     void ShowError(const std::string& text) override;
 
 private:
@@ -54,13 +54,6 @@ public:
 
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
-
-// "Hivora v1.0 build 1" style texts: form -1 the product name alone, 0 name and version,
-// 1 with ".build", 2 with " build N"; " BETA" on pre-release builds except for form -1.
-std::string VersionText(int form);
-
-// A file beside the program, or in the folder above a "debug" or "release" build folder.
-std::string FileBesideProgram(std::string_view name);
 
 // Opens the help page "index.htm" beside the program; a failure is not reported.
 void OpenHelp();

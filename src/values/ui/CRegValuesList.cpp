@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "hive/NavigateTo.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
 
@@ -37,8 +38,6 @@ CRegValuesList::CRegValuesList(QWidget* parent) : QTableWidget(parent) {
 
     textIcon_ = QIcon(QStringLiteral(":/icons/value-text.png"));
     binaryIcon_ = QIcon(QStringLiteral(":/icons/value-binary.png"));
-    sortCollator_.setCaseSensitivity(Qt::CaseSensitive);
-    matchCollator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
 CRegValuesList::~CRegValuesList() = default;
@@ -48,36 +47,19 @@ void CRegValuesList::Clear() {
     rows_.clear();
 }
 
-void CRegValuesList::Fill(const ui::KeyItemData* record) {
+void CRegValuesList::Fill(const KeyItemData* record) {
     Clear();
-    if (record == nullptr) {
-        ShowRows(ui::FileInformationRows());
-        return;
-    }
-    std::vector<ui::ValueRow> rows = ui::KeyValueRows(*record);
-    // Sort keys once per row: comparing prepared keys is far cheaper than collating
-    // strings on every comparison of a large key.
-    std::vector<std::pair<QCollatorSortKey, size_t>> keys;
-    keys.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        keys.emplace_back(sortCollator_.sortKey(ToQString(rows[i].name)), i);
-    }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    std::vector<ui::ValueRow> sorted;
-    sorted.reserve(rows.size());
-    for (const auto& entry : keys) {
-        sorted.push_back(std::move(rows[entry.second]));
-    }
-    ShowRows(std::move(sorted));
+    // Sorted by name for display, the missing default row included; the file information
+    // rows keep their fixed order.
+    ShowRows(BuildValueRows(record));
 }
 
-void CRegValuesList::ShowRows(std::vector<ui::ValueRow> rows) {
+void CRegValuesList::ShowRows(std::vector<ValueRow> rows) {
     rows_ = std::move(rows);
     setUpdatesEnabled(false);
     setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        const ui::ValueRow& source = rows_[static_cast<size_t>(row)];
+        const ValueRow& source = rows_[static_cast<size_t>(row)];
         auto* name = new QTableWidgetItem(ToQString(source.name));
         if (source.image == 0) {
             name->setIcon(textIcon_);
@@ -85,7 +67,7 @@ void CRegValuesList::ShowRows(std::vector<ui::ValueRow> rows) {
             name->setIcon(binaryIcon_);
         }
         setItem(row, 0, name);
-        setItem(row, 1, new QTableWidgetItem(ToQString(source.typeName)));
+        setItem(row, 1, new QTableWidgetItem(ToQString(source.type)));
         setItem(row, 2, new QTableWidgetItem(ToQString(source.data)));
     }
     setUpdatesEnabled(true);
@@ -100,11 +82,12 @@ bool CRegValuesList::HasSelection() const {
     return SelectedRow() >= 0;
 }
 
-const ui::ValueItem* CRegValuesList::RowValue(int row) const {
+const ValueItem* CRegValuesList::RowValue(int row) const {
     if (row < 0 || row >= static_cast<int>(rows_.size())) {
         return nullptr;
     }
-    return rows_[static_cast<size_t>(row)].item.get();
+    const std::optional<ValueItem>& value = rows_[static_cast<size_t>(row)].item;
+    return value ? &*value : nullptr;
 }
 
 std::string CRegValuesList::CellText(int row, int column) const {
@@ -118,10 +101,9 @@ std::string CRegValuesList::GetSelectedValueName() const {
 }
 
 void CRegValuesList::SelectValueByName(const std::string& name) {
-    const QString wanted = ToQString(name);
     clearSelection();
     for (int row = 0; row < rowCount(); ++row) {
-        if (matchCollator_.compare(item(row, 0)->text(), wanted) == 0) {
+        if (ValueNameMatches(CellText(row, 0), name)) {
             selectRow(row);
             scrollToItem(item(row, 0));
         }
@@ -143,9 +125,9 @@ bool CRegValuesList::HandlesCommand(int id) const {
 
 bool CRegValuesList::IsCommandEnabled(int id) const {
     if (id == cmd::kNavigateTo) {
-        // Enabled when the selected row's data names a file or a class key; the resolver
-        // that decides this is not wired in yet, so nothing resolves.
-        return false;
+        std::string filePath;
+        std::string keyPath;
+        return ResolveSelection(filePath, keyPath);
     }
     return true;
 }
@@ -175,7 +157,7 @@ void CRegValuesList::OnCommand(int id) {
 }
 
 void CRegValuesList::ViewData(bool binaryOnly) {
-    const ui::ValueItem* value = RowValue(SelectedRow());
+    const ValueItem* value = RowValue(SelectedRow());
     if (value == nullptr) {
         return;
     }
@@ -189,9 +171,26 @@ void CRegValuesList::ViewData(bool binaryOnly) {
     }
 }
 
+bool CRegValuesList::ResolveSelection(std::string& filePath, std::string& keyPath) const {
+    const int row = SelectedRow();
+    if (row < 0) {
+        return false;
+    }
+    const std::string data = CellText(row, 2);
+    return ResolveFilePath(data, filePath) || ResolveClassKey(data, keyPath);
+}
+
 void CRegValuesList::NavigateTo() {
-    // Resolution of the selected row's data to a file or a class key lands with the
-    // navigate-to service; the command stays disabled until then.
+    std::string filePath;
+    std::string keyPath;
+    if (!ResolveSelection(filePath, keyPath)) {
+        return;
+    }
+    if (!filePath.empty()) {
+        OpenInExplorer(filePath);
+    } else if (selectKey_) {
+        selectKey_(kLocalMachine, keyPath);
+    }
 }
 
 std::unique_ptr<QMenu> CRegValuesList::ContextMenu() {

@@ -2,7 +2,6 @@
 // set when the top item is selected), with the value commands and their context menu.
 #pragma once
 
-#include <QCollator>
 #include <QIcon>
 #include <QTableWidget>
 #include <functional>
@@ -11,7 +10,8 @@
 #include <vector>
 
 #include "support/ui/CommandTarget.h"
-#include "values/ui/ValueRows.h"
+#include "keys/KeyItemData.h"
+#include "values/ValuesList.h"
 
 class QMenu;
 
@@ -25,13 +25,13 @@ public:
     ~CRegValuesList() override;
 
     // Replaces all rows: the values of `record`, or the file information rows for nullptr.
-    void Fill(const ui::KeyItemData* record);
+    void Fill(const KeyItemData* record);
     void Clear();
     void SelectValueByName(const std::string& name);
     std::string GetSelectedValueName() const;
     bool HasSelection() const;
     // The value of a row; nullptr for file information rows or a row out of range.
-    const ui::ValueItem* RowValue(int row) const;
+    const ValueItem* RowValue(int row) const;
     std::string CellText(int row, int column) const;
 
     // The plain path of the key whose values are shown (asked of the registry window).
@@ -52,25 +52,26 @@ public:
 
     void ViewData(bool binaryOnly);
     void NavigateTo();
+    // Where the selected row's data leads: a file path or a key path under
+    // HKEY_LOCAL_MACHINE; false when it names neither.
+    bool ResolveSelection(std::string& filePath, std::string& keyPath) const;
 
 signals:
     // The data viewers open on these; each gets the value and the containing key's path.
-    void showValueData(const hivora::ui::ValueItem& item, const QString& keyName);
-    void showBinaryData(const hivora::ui::ValueItem& item, const QString& keyName);
+    void showValueData(const hivora::ValueItem& item, const QString& keyName);
+    void showBinaryData(const hivora::ValueItem& item, const QString& keyName);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void ShowRows(std::vector<ui::ValueRow> rows);
+    void ShowRows(std::vector<ValueRow> rows);
     int SelectedRow() const;
 
-    std::vector<ui::ValueRow> rows_;
+    std::vector<ValueRow> rows_;
     QIcon textIcon_;
     QIcon binaryIcon_;
-    QCollator sortCollator_;
-    QCollator matchCollator_;
     std::function<std::string()> containingKeyName_;
     std::function<void(RootKey, const std::string&)> selectKey_;
 };
