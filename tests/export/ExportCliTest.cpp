@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/HiveBuilder.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -32,7 +33,7 @@ std::string Quote(const std::string& text) {
 class ExportCliTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / "hivora_export_cli";
+        folder_ = hivora::test::UniqueTempPath("hivora_export_cli");
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         HiveBuilder hive;

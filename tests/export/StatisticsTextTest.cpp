@@ -8,6 +8,7 @@
 
 #include "export/FileSetDescription.h"
 #include "export/RegistryCounters.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -47,7 +48,9 @@ TEST(FormatCounterReport, ShowsInaccessibleKeysOnlyWhenThereAreSome) {
 }
 
 TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
-    const auto file = std::filesystem::temp_directory_path() / "hivora_describe_SYSTEM";
+    const auto folder = hivora::test::UniqueTempPath("hivora_describe");
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "SYSTEM";
     {
         std::ofstream out(file, std::ios::binary);
         out << std::string(1234, 'x');
@@ -64,7 +67,7 @@ TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
                                         n + "SECURITY:\r\n" + n + "SAM:\r\n" + n + "BCD:\r\n" + n +
                                         "COMPONENTS:\r\n" + n + "DEFAULT:\r\n" + n +
                                         "USER:\r\n    /no/such/NTUSER.DAT\r\n");
-    std::filesystem::remove(file);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -91,7 +92,7 @@ TEST_F(FavoriteStoreTest, FileRoundTripAndLineRules) {
     for (const Favorite& favorite : saved) {
         store_.AddFavorite(favorite);
     }
-    const auto path = (std::filesystem::temp_directory_path() / "hivora_favorites.txt").string();
+    const auto path = hivora::test::UniqueTempPath("hivora_favorites.txt").string();
     store_.SaveFavoritesToFile(path);
     for (const Favorite& favorite : saved) {
         store_.DeleteFavorite(favorite.name);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/MyException.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -43,8 +44,7 @@ private:
 class TempFolder {
 public:
     explicit TempFolder(std::initializer_list<const char*> files) {
-        path_ = fs::temp_directory_path() /
-                ("hivora_fileset_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+        path_ = hivora::test::UniqueTempPath("hivora_fileset");
         fs::create_directories(path_);
         for (const char* file : files) {
             std::ofstream(path_ / file) << "regf";

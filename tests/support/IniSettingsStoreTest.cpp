@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
 
 TEST(IniSettingsStore, AnySectionEntryAndValueRoundTripThroughTheFile) {
-    const auto path = std::filesystem::temp_directory_path() / "hivora_ini" / "settings.ini";
+    const auto path = hivora::test::UniqueTempPath("hivora_ini") / "settings.ini";
     std::filesystem::remove_all(path.parent_path());
     const std::string awkward[] = {"",
                                    "C:\\h\\SYSTEMC:\\u\\NTUSER.DAT",

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/MyException.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -84,7 +85,7 @@ TEST(CBlob, SerializeRoundTripAndShortArchive) {
 }
 
 TEST(CBlob, SaveToFileWritesUsedBytesAndReportsFailure) {
-    const auto path = std::filesystem::temp_directory_path() / "hivora_cblob_test.bin";
+    const auto path = hivora::test::UniqueTempPath("hivora_cblob_test.bin");
     CBlob blob;
     blob.Allocate(100);
     std::memset(blob.GetData(), 'q', 100);

@@ -8,6 +8,7 @@
 #include "support/MyException.h"
 #include "viewers/BinaryDump.h"
 #include "viewers/ViewerSupport.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -103,7 +104,7 @@ TEST(CascadeViewer, StepsDownThenStartsANewColumnAndRestartsWhenAllAreClosed) {
 }
 
 TEST(SaveTextToFile, WritesUpToTheFirstNulAndReportsFailures) {
-    const auto path = (std::filesystem::temp_directory_path() / "hivora_saved_text.txt").string();
+    const auto path = hivora::test::UniqueTempPath("hivora_saved_text.txt").string();
     SaveTextToFile(path, std::string_view("ab\r\nc\0tail", 10));
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "ab\r\nc");
