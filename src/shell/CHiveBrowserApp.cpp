@@ -2,8 +2,8 @@
 
 #include <QTimer>
 
-#include "fileset/ui/COpenFilesMasterDlg.h"
 #include "fileset/FileSetRules.h"
+#include "fileset/ui/COpenFilesMasterDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/FeatureCommands.h"
 #include "support/MyException.h"
