@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "UiTestSupport.h"
+#include "favorites/FavoriteStore.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
@@ -371,6 +372,28 @@ TEST_F(RegistryWindowTest, ClosingTheLastWindowShowsMenu128AndEmptiesTheStatus) 
     // Window commands without a window are not available.
     EXPECT_FALSE(frame->IsCommandAvailable(cmd::kFileClose));
     EXPECT_FALSE(frame->IsCommandAvailable(cmd::kCopyKeyName));
+}
+
+TEST_F(RegistryWindowTest, FavoritesMenuListsStoredFavoritesAndCtrlDigitsGoThere) {
+    FavoriteStore& store = AppFavorites();
+    store.LoadFavorites();
+    for (int i = 1; i <= 25; ++i) {
+        store.AddFavorite(Favorite{"fav" + std::to_string(i), kLocalMachine,
+                                   i == 2 ? "system\\Select" : "system"});
+    }
+    QMenu* favorites = app_->MainFrame()->Menus(true)[4];
+    emit favorites->aboutToShow();
+    const QList<QAction*> items = favorites->actions();
+    ASSERT_EQ(items.size(), 2 + 1 + 21);
+    EXPECT_EQ(items[3]->text(), "&1 fav1\tCtrl+1");
+    EXPECT_EQ(items[23]->text(), "fav21");
+    CRegistryTreeCtrl* tree = View()->Tree();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\system\\Select");
+    for (int i = 1; i <= 25; ++i) {
+        store.DeleteFavorite("fav" + std::to_string(i));
+    }
 }
 
 TEST(MenuLists, NumberedItemsAreCutAndLimited) {
