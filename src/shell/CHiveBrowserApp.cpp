@@ -49,6 +49,7 @@ CHiveBrowserApp::CHiveBrowserApp() {
 
 CHiveBrowserApp::~CHiveBrowserApp() {
     SetOpenInExplorerHook(nullptr);
+    CommandTarget::SetErrorReporter(nullptr);
     mainFrame_.reset();
 }
 
