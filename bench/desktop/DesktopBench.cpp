@@ -35,17 +35,16 @@ struct Largest {
 // key with the most values.
 void FindLargest(Largest& bySubkeys, Largest& byValues) {
     hivora::WalkGuard guard;
-    std::function<void(HKEY, const std::string&, int)> walk = [&](HKEY key,
-                                                                 const std::string& path,
-                                                                 int depth) {
+    std::function<void(HKEY, const std::string&, int)> walk = [&](HKEY key, const std::string& path,
+                                                                  int depth) {
         const hivora::WalkGuard::Visit visit = guard.Enter(key, depth);
         if (!visit.enter) {
             return;
         }
         hivora::ValueInfo value;
         size_t values = 0;
-        while (visit.values && hivora::EnumValueInfo(key, static_cast<uint32_t>(values),
-                                                     value) == hivora::ERROR_SUCCESS) {
+        while (visit.values && hivora::EnumValueInfo(key, static_cast<uint32_t>(values), value) ==
+                                   hivora::ERROR_SUCCESS) {
             ++values;
         }
         if (values > byValues.count) {
@@ -137,7 +136,7 @@ void Measure(const char* label, const std::string& file, hivora::HiveSlot slot, 
                 bySubkeys.path.c_str(), bySubkeys.count, Median(expand), runs);
     std::printf("    of which the listing without widgets: median %.1f ms\n", Median(listing));
     std::printf("  fill values of %s (%zu values, %d rows): median %.1f ms of %d runs\n",
-                byValues.path.c_str(), byValues.count, list.rowCount(), Median(fill), runs);
+                byValues.path.c_str(), byValues.count, list.RowCount(), Median(fill), runs);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
     list_->SetSelectKeyHandler(
         [this](RootKey root, const std::string& subPath) { tree_->SelectKey(root, subPath); });
     connect(tree_, &CRegistryTreeCtrl::keySelected, this, &CChildView::OnKeySelected);
-    connect(list_, &QTableWidget::itemSelectionChanged, this, &CChildView::commandStateChanged);
+    connect(list_, &CRegValuesList::rowSelectionChanged, this, &CChildView::commandStateChanged);
     dragBar_ = new DragBar(this);
 
     tree_->InsertRoots();

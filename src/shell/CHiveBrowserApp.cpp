@@ -1,9 +1,15 @@
 #include "shell/CHiveBrowserApp.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QTimer>
+#include <QUrl>
 
-#include "fileset/ui/COpenFilesMasterDlg.h"
 #include "fileset/FileSetRules.h"
+#include "fileset/ui/COpenFilesMasterDlg.h"
+#include "hive/NavigateTo.h"
 #include "shell/CMainFrame.h"
 #include "shell/FeatureCommands.h"
 #include "support/MyException.h"
@@ -12,7 +18,28 @@
 
 namespace hivora {
 
+namespace {
+
+// Shows a file selected in the desktop's file manager; without a file manager that answers
+// on the session bus, opens the folder that holds it.
+void ShowInFileManager(const std::string& path) {
+    const QUrl file = QUrl::fromLocalFile(ToQString(path));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{file.toString()} << QString();
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+    }
+}
+
+}  // namespace
+
 CHiveBrowserApp::CHiveBrowserApp() {
+    SetOpenInExplorerHook(ShowInFileManager);
     fileSetDialog_ = [this](QWidget* parent) {
         MessageBoxPrompter prompter(parent);
         COpenFilesMasterDlg dialog(AppSettings(), prompter_ ? *prompter_ : prompter, parent);
@@ -21,6 +48,8 @@ CHiveBrowserApp::CHiveBrowserApp() {
 }
 
 CHiveBrowserApp::~CHiveBrowserApp() {
+    SetOpenInExplorerHook(nullptr);
+    CommandTarget::SetErrorReporter(nullptr);
     mainFrame_.reset();
 }
 

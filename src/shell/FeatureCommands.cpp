@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
 #include "support/Version.h"
 #include "support/ui/UiServices.h"
@@ -34,8 +35,17 @@ int RunManageFavorites(CChildView&) {
     return -1;
 }
 
-bool FavoriteAt(int, std::string&, RootKey&, std::string&) {
-    return false;
+bool FavoriteAt(int index, std::string& name, RootKey& root, std::string& subPath) {
+    FavoriteStore& store = AppFavorites();
+    store.LoadFavorites();
+    Favorite favorite;
+    if (index < 0 || !store.GetFavorite(static_cast<size_t>(index), favorite)) {
+        return false;
+    }
+    name = favorite.name;
+    root = favorite.root;
+    subPath = favorite.subPath;
+    return true;
 }
 
 void RecordHistory(const KeyItemData& record) {

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "UiTestSupport.h"
+#include "fileset/FileSetRules.h"
 #include "fileset/ui/CChooseFilesDlg.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
-#include "fileset/FileSetRules.h"
 #include "fileset/ui/ComboHistory.h"
 #include "hive/RegistryBackend.h"
 #include "support/Settings.h"

@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "UiTestSupport.h"
+#include "favorites/FavoriteStore.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
@@ -30,8 +31,8 @@ QStringList ChildTexts(const QTreeWidgetItem* item) {
 
 QStringList Column(const CRegValuesList* list, int column) {
     QStringList texts;
-    for (int row = 0; row < list->rowCount(); ++row) {
-        texts.push_back(list->item(row, column)->text());
+    for (int row = 0; row < list->RowCount(); ++row) {
+        texts.push_back(QString::fromStdString(list->CellText(row, column)));
     }
     return texts;
 }
@@ -143,8 +144,8 @@ TEST_F(RegistryWindowTest, ValueRowsAreSortedWithTheMissingDefault) {
               (QStringList{"(Default)", "Current", "Default", "Failed", "LastKnownGood"}));
     EXPECT_EQ(Column(list, 1),
               (QStringList{"REG_SZ", "REG_DWORD", "REG_DWORD", "REG_DWORD", "REG_DWORD"}));
-    EXPECT_EQ(list->item(0, 2)->text(), "(value not set)");
-    EXPECT_TRUE(list->item(1, 2)->text().startsWith("0x0000000"));
+    EXPECT_EQ(list->CellText(0, 2), "(value not set)");
+    EXPECT_EQ(list->CellText(1, 2).rfind("0x0000000", 0), 0u);
 
     // A key without values shows the default row alone; a root shows it too.
     ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system"));
@@ -163,11 +164,11 @@ TEST_F(RegistryWindowTest, ValueCommandsCopyAndOpenViewers) {
     EXPECT_TRUE(frame->RunCommand(cmd::kCopyValueName));
     EXPECT_EQ(Clipboard(), "Current");
     EXPECT_TRUE(frame->RunCommand(cmd::kCopyValueData));
-    EXPECT_EQ(Clipboard(), list->item(1, 2)->text());
+    EXPECT_EQ(Clipboard().toStdString(), list->CellText(1, 2));
 
     QSignalSpy text(list, &CRegValuesList::showValueData);
     QSignalSpy binary(list, &CRegValuesList::showBinaryData);
-    const QPoint cell = list->visualItemRect(list->item(1, 0)).center();
+    const QPoint cell = list->CellRect(1, 0).center();
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
     EXPECT_EQ(text.count(), 1);
     ASSERT_EQ(text.count(), 1);
@@ -178,7 +179,7 @@ TEST_F(RegistryWindowTest, ValueCommandsCopyAndOpenViewers) {
     // Double-clicking a file information row opens nothing.
     View()->Tree()->SelectPath("");
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                       list->visualItemRect(list->item(0, 0)).center());
+                       list->CellRect(0, 0).center());
     EXPECT_EQ(text.count() + binary.count(), 2);
 }
 
@@ -270,6 +271,30 @@ TEST_F(RegistryWindowTest, KeyboardNavigationShortcuts) {
     EXPECT_EQ(frame->RegistryWindows().size(), 1);
 }
 
+TEST_F(RegistryWindowTest, BackAndForwardMoveWithoutRecording) {
+    CMainFrame* frame = app_->MainFrame();
+    CRegistryTreeCtrl* tree = View()->Tree();
+    EXPECT_FALSE(frame->IsCommandAvailable(cmd::kGoBack));
+    for (const char* path : {"HKEY_LOCAL_MACHINE\\system", "HKEY_LOCAL_MACHINE\\system\\Select",
+                             "HKEY_LOCAL_MACHINE\\sam"}) {
+        ASSERT_TRUE(tree->SelectPath(path)) << path;
+    }
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\system\\Select");
+    EXPECT_TRUE(frame->IsCommandAvailable(cmd::kGoForward));
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\system");
+    QTest::keyClick(tree, Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(tree, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\sam");
+    EXPECT_FALSE(frame->IsCommandAvailable(cmd::kGoForward));
+    // Closing a registry window clears the shared history.
+    frame->RunCommand(cmd::kFileClose);
+    app_->OpenCurrentFileSet();
+    EXPECT_FALSE(frame->IsCommandAvailable(cmd::kGoBack));
+}
+
 TEST_F(RegistryWindowTest, MenusHoldEveryItemWithItsNumber) {
     struct Item {
         int id;
@@ -347,6 +372,28 @@ TEST_F(RegistryWindowTest, ClosingTheLastWindowShowsMenu128AndEmptiesTheStatus) 
     // Window commands without a window are not available.
     EXPECT_FALSE(frame->IsCommandAvailable(cmd::kFileClose));
     EXPECT_FALSE(frame->IsCommandAvailable(cmd::kCopyKeyName));
+}
+
+TEST_F(RegistryWindowTest, FavoritesMenuListsStoredFavoritesAndCtrlDigitsGoThere) {
+    FavoriteStore& store = AppFavorites();
+    store.LoadFavorites();
+    for (int i = 1; i <= 25; ++i) {
+        store.AddFavorite(Favorite{"fav" + std::to_string(i), kLocalMachine,
+                                   i == 2 ? "system\\Select" : "system"});
+    }
+    QMenu* favorites = app_->MainFrame()->Menus(true)[4];
+    emit favorites->aboutToShow();
+    const QList<QAction*> items = favorites->actions();
+    ASSERT_EQ(items.size(), 2 + 1 + 21);
+    EXPECT_EQ(items[3]->text(), "&1 fav1\tCtrl+1");
+    EXPECT_EQ(items[23]->text(), "fav21");
+    CRegistryTreeCtrl* tree = View()->Tree();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\system\\Select");
+    for (int i = 1; i <= 25; ++i) {
+        store.DeleteFavorite("fav" + std::to_string(i));
+    }
 }
 
 TEST(MenuLists, NumberedItemsAreCutAndLimited) {

@@ -11,6 +11,7 @@
 #include "shell/CHiveBrowserApp.h"
 #include "shell/CMainFrame.h"
 #include "support/Settings.h"
+#include "support/ui/CommandIds.h"
 #include "values/ui/CRegValuesList.h"
 
 namespace hivora {
@@ -33,6 +34,14 @@ TEST_F(RegistryWindowTest, RendersARegistryWindow) {
     const QImage shot = frame->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(ShotPath("registry-window.png")));
+}
+
+TEST_F(RegistryWindowTest, RendersTheMainWindowWithoutRegistryWindows) {
+    CMainFrame* frame = app_->MainFrame();
+    frame->resize(800, 500);
+    frame->RunCommand(cmd::kFileClose);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(ShotPath("main-window-empty.png")));
 }
 
 TEST(Screenshots, RendersTheFileSetDialogs) {

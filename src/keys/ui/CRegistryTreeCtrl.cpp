@@ -146,13 +146,24 @@ void CRegistryTreeCtrl::WidenFor(QTreeWidgetItem* parent) {
     for (QTreeWidgetItem* up = parent; up != nullptr; up = up->parent()) {
         ++depth;
     }
+    // Measuring every name of a large key costs more than inserting it; the widest name is
+    // among the longest ones, so only those are measured.
+    constexpr int kMeasured = 32;
+    std::vector<QString> texts;
+    texts.reserve(static_cast<size_t>(parent->childCount()));
+    for (int i = 0; i < parent->childCount(); ++i) {
+        texts.push_back(parent->child(i)->text(0));
+    }
+    const auto longest = texts.begin() + std::min<std::ptrdiff_t>(kMeasured, texts.size());
+    std::partial_sort(texts.begin(), longest, texts.end(),
+                      [](const QString& a, const QString& b) { return a.size() > b.size(); });
     const QFontMetrics metrics(font());
     int widest = 0;
-    for (int i = 0; i < parent->childCount(); ++i) {
-        widest = std::max(widest, metrics.horizontalAdvance(parent->child(i)->text(0)));
+    for (auto it = texts.begin(); it != longest; ++it) {
+        widest = std::max(widest, metrics.horizontalAdvance(*it));
     }
-    contentWidth_ = std::max(contentWidth_, depth * indentation() + iconSize().width() + 12 +
-                                                widest);
+    contentWidth_ =
+        std::max(contentWidth_, depth * indentation() + iconSize().width() + 12 + widest);
     FitColumn();
 }
 

@@ -1,5 +1,6 @@
 #include "values/ui/CRegValuesList.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -11,11 +12,68 @@
 
 namespace hivora {
 
-CRegValuesList::CRegValuesList(QWidget* parent) : QTableWidget(parent) {
+// The rows of the list as a model: cells are made from the rows only when they are shown,
+// so a key with thousands of values fills without creating an item per cell.
+class ValueRowsModel : public QAbstractTableModel {
+public:
+    explicit ValueRowsModel(QObject* parent) : QAbstractTableModel(parent) {
+        textIcon_ = QIcon(QStringLiteral(":/icons/value-text.png"));
+        binaryIcon_ = QIcon(QStringLiteral(":/icons/value-binary.png"));
+    }
+
+    void Reset(std::vector<ValueRow> rows) {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    const std::vector<ValueRow>& Rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : 3;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) {
+            return {};
+        }
+        const ValueRow& row = rows_[static_cast<size_t>(index.row())];
+        if (role == Qt::DisplayRole) {
+            const std::string& text = index.column() == 0   ? row.name
+                                      : index.column() == 1 ? row.type
+                                                            : row.data;
+            return ToQString(text);
+        }
+        if (role == Qt::DecorationRole && index.column() == 0) {
+            if (row.image == 0) {
+                return textIcon_;
+            }
+            if (row.image == 1) {
+                return binaryIcon_;
+            }
+        }
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        static const char* const kHeadings[] = {"Name", "Type", "Data"};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < 3) {
+            return QString::fromLatin1(kHeadings[section]);
+        }
+        return {};
+    }
+
+private:
+    std::vector<ValueRow> rows_;
+    QIcon textIcon_;
+    QIcon binaryIcon_;
+};
+
+CRegValuesList::CRegValuesList(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("CRegValuesList"));
-    setColumnCount(3);
-    setHorizontalHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Type"), QStringLiteral("Data")});
+    model_ = new ValueRowsModel(this);
+    setModel(model_);
     setColumnWidth(0, 120);
     setColumnWidth(1, 120);
     setColumnWidth(2, 200);
@@ -35,47 +93,38 @@ CRegValuesList::CRegValuesList(QWidget* parent) : QTableWidget(parent) {
     setTextElideMode(Qt::ElideRight);
     setIconSize(QSize(16, 16));
     setTabKeyNavigation(false);
-
-    textIcon_ = QIcon(QStringLiteral(":/icons/value-text.png"));
-    binaryIcon_ = QIcon(QStringLiteral(":/icons/value-binary.png"));
 }
 
 CRegValuesList::~CRegValuesList() = default;
 
 void CRegValuesList::Clear() {
-    setRowCount(0);
-    rows_.clear();
+    model_->Reset({});
 }
 
 void CRegValuesList::Fill(const KeyItemData* record) {
     Clear();
     // Sorted by name for display, the missing default row included; the file information
     // rows keep their fixed order.
-    ShowRows(BuildValueRows(record));
-}
-
-void CRegValuesList::ShowRows(std::vector<ValueRow> rows) {
-    rows_ = std::move(rows);
-    setUpdatesEnabled(false);
-    setRowCount(static_cast<int>(rows_.size()));
-    for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        const ValueRow& source = rows_[static_cast<size_t>(row)];
-        auto* name = new QTableWidgetItem(ToQString(source.name));
-        if (source.image == 0) {
-            name->setIcon(textIcon_);
-        } else if (source.image == 1) {
-            name->setIcon(binaryIcon_);
-        }
-        setItem(row, 0, name);
-        setItem(row, 1, new QTableWidgetItem(ToQString(source.type)));
-        setItem(row, 2, new QTableWidgetItem(ToQString(source.data)));
-    }
-    setUpdatesEnabled(true);
+    model_->Reset(BuildValueRows(record));
 }
 
 int CRegValuesList::SelectedRow() const {
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    return ranges.isEmpty() ? -1 : ranges.first().topRow();
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+int CRegValuesList::RowCount() const {
+    return model_->rowCount();
+}
+
+QRect CRegValuesList::CellRect(int row, int column) const {
+    return visualRect(model_->index(row, column));
+}
+
+void CRegValuesList::selectionChanged(const QItemSelection& selected,
+                                      const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    emit rowSelectionChanged();
 }
 
 bool CRegValuesList::HasSelection() const {
@@ -83,16 +132,21 @@ bool CRegValuesList::HasSelection() const {
 }
 
 const ValueItem* CRegValuesList::RowValue(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+    const std::vector<ValueRow>& rows = model_->Rows();
+    if (row < 0 || row >= static_cast<int>(rows.size())) {
         return nullptr;
     }
-    const std::optional<ValueItem>& value = rows_[static_cast<size_t>(row)].item;
+    const std::optional<ValueItem>& value = rows[static_cast<size_t>(row)].item;
     return value ? &*value : nullptr;
 }
 
 std::string CRegValuesList::CellText(int row, int column) const {
-    const QTableWidgetItem* cell = item(row, column);
-    return cell != nullptr ? ToStdString(cell->text()) : std::string();
+    const std::vector<ValueRow>& rows = model_->Rows();
+    if (row < 0 || row >= static_cast<int>(rows.size())) {
+        return {};
+    }
+    const ValueRow& source = rows[static_cast<size_t>(row)];
+    return column == 0 ? source.name : column == 1 ? source.type : source.data;
 }
 
 std::string CRegValuesList::GetSelectedValueName() const {
@@ -102,10 +156,10 @@ std::string CRegValuesList::GetSelectedValueName() const {
 
 void CRegValuesList::SelectValueByName(const std::string& name) {
     clearSelection();
-    for (int row = 0; row < rowCount(); ++row) {
+    for (int row = 0; row < RowCount(); ++row) {
         if (ValueNameMatches(CellText(row, 0), name)) {
             selectRow(row);
-            scrollToItem(item(row, 0));
+            scrollTo(model_->index(row, 0));
         }
     }
 }
@@ -220,7 +274,7 @@ std::unique_ptr<QMenu> CRegValuesList::ContextMenu() {
 }
 
 void CRegValuesList::mousePressEvent(QMouseEvent* event) {
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     if (event->button() != Qt::RightButton) {
         return;
     }
@@ -230,7 +284,7 @@ void CRegValuesList::mousePressEvent(QMouseEvent* event) {
 }
 
 void CRegValuesList::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton) {
         return;
     }

@@ -3,21 +3,24 @@
 #pragma once
 
 #include <QIcon>
-#include <QTableWidget>
+#include <QTableView>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "support/ui/CommandTarget.h"
 #include "keys/KeyItemData.h"
+#include "support/ui/CommandTarget.h"
 #include "values/ValuesList.h"
 
 class QMenu;
+class QItemSelection;
 
 namespace hivora {
 
-class CRegValuesList : public QTableWidget, public CommandTarget {
+class ValueRowsModel;
+
+class CRegValuesList : public QTableView, public CommandTarget {
     Q_OBJECT
 
 public:
@@ -33,6 +36,9 @@ public:
     // The value of a row; nullptr for file information rows or a row out of range.
     const ValueItem* RowValue(int row) const;
     std::string CellText(int row, int column) const;
+    int RowCount() const;
+    // Where a row's cell lies in the viewport.
+    QRect CellRect(int row, int column) const;
 
     // The plain path of the key whose values are shown (asked of the registry window).
     void SetContainingKeyNameSource(std::function<std::string()> source) {
@@ -57,6 +63,7 @@ public:
     bool ResolveSelection(std::string& filePath, std::string& keyPath) const;
 
 signals:
+    void rowSelectionChanged();
     // The data viewers open on these; each gets the value and the containing key's path.
     void showValueData(const hivora::ValueItem& item, const QString& keyName);
     void showBinaryData(const hivora::ValueItem& item, const QString& keyName);
@@ -64,14 +71,13 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
-    void ShowRows(std::vector<ValueRow> rows);
     int SelectedRow() const;
 
-    std::vector<ValueRow> rows_;
-    QIcon textIcon_;
-    QIcon binaryIcon_;
+    ValueRowsModel* model_ = nullptr;
     std::function<std::string()> containingKeyName_;
     std::function<void(RootKey, const std::string&)> selectKey_;
 };
