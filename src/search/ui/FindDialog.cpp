@@ -1,0 +1,94 @@
+#include "search/ui/FindDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace hivora {
+
+FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
+    : QDialog(parent), criteria_(criteria) {
+    setWindowTitle(QStringLiteral("Find"));
+
+    auto* label = new QLabel(QStringLiteral("Fi&nd what:"));
+    text_ = new QLineEdit(QString::fromStdString(criteria_.text));
+    label->setBuddy(text_);
+
+    keys_ = new QCheckBox(QStringLiteral("&Keys"));
+    values_ = new QCheckBox(QStringLiteral("&Values"));
+    data_ = new QCheckBox(QStringLiteral("&Data"));
+    whole_ = new QCheckBox(QStringLiteral("Match &whole string only"));
+    keys_->setChecked(criteria_.keys != 0);
+    values_->setChecked(criteria_.values != 0);
+    data_->setChecked(criteria_.data != 0);
+    whole_->setChecked(criteria_.wholeString != 0);
+
+    auto* lookAt = new QGroupBox(QStringLiteral("Look at"));
+    auto* lookLayout = new QVBoxLayout(lookAt);
+    lookLayout->addWidget(keys_);
+    lookLayout->addWidget(values_);
+    lookLayout->addWidget(data_);
+
+    findNext_ = new QPushButton(QStringLiteral("Find Next"));
+    findNext_->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    connect(findNext_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* textRow = new QHBoxLayout;
+    textRow->addWidget(label);
+    textRow->addWidget(text_, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(textRow);
+    auto* optionRow = new QHBoxLayout;
+    optionRow->addWidget(lookAt);
+    optionRow->addWidget(whole_, 0, Qt::AlignBottom);
+    optionRow->addStretch(1);
+    left->addLayout(optionRow);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(findNext_);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left, 1);
+    top->addLayout(buttons);
+
+    auto updateEnabling = [this] { findNext_->setEnabled(!text_->text().isEmpty()); };
+    connect(text_, &QLineEdit::textChanged, this, updateEnabling);
+    updateEnabling();
+    resize(420, sizeHint().height());
+}
+
+void FindDialog::accept() {
+    // Enter in the edit box must not search for nothing.
+    if (!findNext_->isEnabled()) {
+        return;
+    }
+    criteria_.keys = keys_->isChecked() ? 1 : 0;
+    criteria_.values = values_->isChecked() ? 1 : 0;
+    criteria_.data = data_->isChecked() ? 1 : 0;
+    criteria_.wholeString = whole_->isChecked() ? 1 : 0;
+    criteria_.text = text_->text().toStdString();
+    criteria_.byDate = 0;
+    QDialog::accept();
+}
+
+bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent) {
+    FindDialog dialog(criteria, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    criteria = dialog.Criteria();
+    return true;
+}
+
+}  // namespace hivora
+
+#include "moc_FindDialog.cpp"

@@ -1,0 +1,42 @@
+// Find, Find Next and Find By Date of a registry window, over what the window offers: where
+// the selection is, which pane has the focus, and how to select a search hit.
+#pragma once
+
+#include <string>
+
+#include "search/SearchCriteria.h"
+#include "search/SearchResult.h"
+#include "search/ui/SearchingDialog.h"
+
+class QWidget;
+
+namespace hivora {
+
+class SearchHost {
+public:
+    virtual ~SearchHost() = default;
+    // The selected key's plain path (no date, no root label); the tree's top item gives the
+    // root label's empty path.
+    virtual std::string SelectedKeyPath() const = 0;
+    virtual bool ValuesListHasFocus() const = 0;
+    virtual std::string SelectedValueName() const = 0;
+    // Selects the key in the tree, gives the tree the focus.
+    virtual void ShowKeyHit(const std::string& keyPath) = 0;
+    // Selects the key, then the value in the list, gives the list the focus.
+    virtual void ShowValueHit(const std::string& keyPath, const std::string& valueName) = 0;
+};
+
+// Find Next is possible once there is a text to look for or a date search was set up.
+bool CanFindNext(const SearchCriteria& criteria);
+
+// Searches from the host's selection (after the selected value when the list has the focus)
+// and shows the hit. True when there was one.
+bool RunFindNext(SearchCriteria& criteria, SearchHost& host, QWidget* parent,
+                 const SearchNotice& notice = {});
+
+// The Find and Find By Date commands: the dialog on the window's criteria, then Find Next when
+// it ended with OK.
+bool RunFind(SearchCriteria& criteria, SearchHost& host, QWidget* parent);
+bool RunFindByDate(SearchCriteria& criteria, SearchHost& host, QWidget* parent);
+
+}  // namespace hivora
