@@ -126,7 +126,7 @@ void BinaryDataDialog::SetMode(int mode) {
 
 void BinaryDataDialog::FillDump() {
     hivora::DumpText dump = hivora::FillDump(value_.data.GetData(), value_.data.GetSize(),
-                                     static_cast<hivora::DumpMode>(mode_));
+                                             static_cast<hivora::DumpMode>(mode_));
     QStringList items;
     items.reserve(static_cast<qsizetype>(dump.lines.size()));
     for (const std::string& line : dump.lines) {

@@ -8,8 +8,8 @@ namespace hivora {
 
 namespace {
 
-SaveFileAsker& InstalledAsker() {
-    static SaveFileAsker asker;
+FileNameAsker& InstalledAsker() {
+    static FileNameAsker asker;
     return asker;
 }
 
@@ -30,13 +30,13 @@ QString QtFilterFromPairs(const QString& filter) {
     return names.join(QStringLiteral(";;"));
 }
 
-void SetSaveFileAsker(SaveFileAsker asker) {
+void SetFileNameAsker(FileNameAsker asker) {
     InstalledAsker() = std::move(asker);
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExtension) {
     if (InstalledAsker()) {
-        return InstalledAsker()(parent, filter, defaultExtension);
+        return InstalledAsker()(parent, true, filter, defaultExtension);
     }
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -45,6 +45,20 @@ QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& d
     QString suffix = defaultExtension;
     suffix.remove(QStringLiteral("*")).remove(QLatin1Char('.'));
     dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString AskOpenFileName(QWidget* parent, const QString& filter) {
+    if (InstalledAsker()) {
+        return InstalledAsker()(parent, false, filter, QString());
+    }
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtFilterFromPairs(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
