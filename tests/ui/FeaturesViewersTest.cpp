@@ -1,6 +1,7 @@
 // The Value Data and View Binary Data windows, the viewer list with its cascade, and the
 // Window menu's texts.
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,6 @@
 #include "hive/HiveSet.h"
 #include "hive/RegistryBackend.h"
 #include "support/HiveBuilder.h"
-#include "support/TextBuffer.h"
 #include "values/ValueFormat.h"
 #include "viewers/ui/BinaryDataDialog.h"
 #include "viewers/ui/ValueDataDialog.h"
@@ -43,23 +43,16 @@ std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
 
 class FeaturesViewers : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetClipboardSink([this](std::string_view text) {
-            clipboard_ = std::string(text);
-            return true;
-        });
-    }
     void TearDown() override {
         AppViewers().CloseAllViewers();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        SetClipboardSink({});
     }
     template <typename Window>
     static Window* LastViewer() {
         return qobject_cast<Window*>(AppViewers().Viewer(AppViewers().ViewerCount() - 1));
     }
 
-    std::string clipboard_;
+    static std::string Clipboard() { return QGuiApplication::clipboard()->text().toStdString(); }
 };
 
 TEST_F(FeaturesViewers, ValueDataOpensForTextAndNumberTypesOnly) {
@@ -96,9 +89,9 @@ TEST_F(FeaturesViewers, ValueDataShowsItsCopyOfTheValueAndCopiesAndSaves) {
     EXPECT_FALSE(window->NavigateButton()->isEnabled());
 
     window->CopyNameButton()->click();
-    EXPECT_EQ(clipboard_, "Path");
+    EXPECT_EQ(Clipboard(), "Path");
     window->CopyDataButton()->click();
-    EXPECT_EQ(clipboard_, shown);
+    EXPECT_EQ(Clipboard(), shown);
 
     QTemporaryDir folder;
     test::FileAnswer answer(folder.filePath("data.txt"));
@@ -183,11 +176,11 @@ TEST_F(FeaturesViewers, BinaryDumpSwitchesModesAndCopiesTheShownDump) {
     window->ModeButton(BinaryDataDialog::kDoubleWords)->click();
     EXPECT_EQ(window->DumpList()->item(0)->text(), "0000:  0041 7F");
     window->CopyDumpButton()->click();
-    EXPECT_EQ(clipboard_, "0000:  0041 7F\r\n");
+    EXPECT_EQ(Clipboard(), "0000:  0041 7F\r\n");
     window->ModeButton(BinaryDataDialog::kBytes)->click();
     window->CopyDumpButton()->click();
-    EXPECT_EQ(clipboard_, window->DumpText());
-    EXPECT_TRUE(clipboard_.starts_with("0000: 41"));
+    EXPECT_EQ(Clipboard(), window->DumpText());
+    EXPECT_TRUE(Clipboard().starts_with("0000: 41"));
 }
 
 TEST_F(FeaturesViewers, LargeValuesKeepOffsetOrderAndExportTheirBytes) {

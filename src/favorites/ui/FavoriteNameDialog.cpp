@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "favorites/FavoriteStore.h"
+#include "support/CaseFold.h"
 #include "support/ui/Prompter.h"
 #include "support/ui/UiServices.h"
 
@@ -46,7 +47,7 @@ void FavoriteNameDialog::accept() {
     if (mode_ == Mode::Add) {
         Favorite favorite;
         for (size_t i = 0; store_.GetFavorite(i, favorite); ++i) {
-            if (NamesEqualNoCase(favorite.name, name)) {
+            if (EqualsNoCase(favorite.name, name)) {
                 prompter_.Notify("Favorite with this name already exists");
                 return;
             }
