@@ -51,6 +51,7 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
         [this](RootKey root, const std::string& subPath) { tree_->SelectKey(root, subPath); });
     connect(tree_, &CRegistryTreeCtrl::keySelected, this, &CChildView::OnKeySelected);
     connect(list_, &CRegValuesList::rowSelectionChanged, this, &CChildView::commandStateChanged);
+    features::ConnectValueViewers(*this);
     dragBar_ = new DragBar(this);
 
     tree_->InsertRoots();

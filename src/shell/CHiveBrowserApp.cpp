@@ -15,6 +15,7 @@
 #include "support/MyException.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
+#include "viewers/ui/ViewerList.h"
 
 namespace hivora {
 
@@ -96,33 +97,26 @@ void CHiveBrowserApp::OpenCurrentFileSet() {
     mainFrame_->CreateRegistryWindow();
 }
 
-void CHiveBrowserApp::Prune() {
-    viewers_.removeAll(QPointer<QWidget>());
-}
+// The viewers themselves keep the one list (they join it when they open and leave it when
+// they close); the application's operations act on it.
+void CHiveBrowserApp::Prune() {}
 
 void CHiveBrowserApp::AddViewer(QWidget* viewer) {
-    viewers_.push_back(viewer);
+    AppViewers().AddViewer(viewer);
 }
 
 void CHiveBrowserApp::RemoveViewer(QWidget* viewer) {
-    const qsizetype index = viewers_.indexOf(viewer);
-    if (index >= 0) {
-        viewers_.removeAt(index);
-    }
+    AppViewers().RemoveViewer(viewer);
 }
 
 int CHiveBrowserApp::ViewerCount() const {
-    int count = 0;
-    for (const QPointer<QWidget>& viewer : viewers_) {
-        count += viewer ? 1 : 0;
-    }
-    return count;
+    return AppViewers().ViewerCount();
 }
 
 QStringList CHiveBrowserApp::ViewerTitles() const {
     QStringList titles;
-    for (const QPointer<QWidget>& viewer : viewers_) {
-        if (viewer) {
+    for (int i = 0; i < AppViewers().ViewerCount(); ++i) {
+        if (QWidget* viewer = AppViewers().Viewer(i)) {
             titles.push_back(viewer->windowTitle());
         }
     }
@@ -130,39 +124,19 @@ QStringList CHiveBrowserApp::ViewerTitles() const {
 }
 
 void CHiveBrowserApp::MinimizeAllViewers() {
-    Prune();
-    for (const QPointer<QWidget>& viewer : viewers_) {
-        viewer->showMinimized();
-    }
+    AppViewers().MinimizeAllViewers();
 }
 
 void CHiveBrowserApp::RestoreAllViewers() {
-    Prune();
-    for (const QPointer<QWidget>& viewer : viewers_) {
-        viewer->showNormal();
-    }
+    AppViewers().RestoreAllViewers();
 }
 
 void CHiveBrowserApp::CloseAllViewers() {
-    // The windows leave the list as they close, so close from a copy.
-    const QList<QPointer<QWidget>> copy = viewers_;
-    for (const QPointer<QWidget>& viewer : copy) {
-        if (viewer) {
-            viewer->close();
-        }
-    }
+    AppViewers().CloseAllViewers();
 }
 
 void CHiveBrowserApp::ActivateViewer(int index) {
-    Prune();
-    if (index < 0 || index >= viewers_.size()) {
-        return;
-    }
-    QWidget* viewer = viewers_[index];
-    viewer->showNormal();
-    viewer->raise();
-    viewer->activateWindow();
-    viewer->setFocus();
+    AppViewers().ActivateViewer(index);
 }
 
 bool CHiveBrowserApp::HandlesCommand(int id) const {

@@ -62,7 +62,6 @@ private:
     void Prune();
 
     std::unique_ptr<CMainFrame> mainFrame_;
-    QList<QPointer<QWidget>> viewers_;
     std::function<bool(QWidget*)> fileSetDialog_;
     Prompter* prompter_ = nullptr;
 };

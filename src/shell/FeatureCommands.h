@@ -14,6 +14,7 @@ namespace hivora {
 
 class CChildView;
 class CChildFrame;
+class Prompter;
 
 namespace features {
 
@@ -48,6 +49,12 @@ void ShowStatistics(CChildFrame& frame);
 // Help menu: Tech Support (32810) and About (57664).
 void RequestTechSupport();
 void ShowAbout(QWidget* parent);
+
+// Opens the data viewers on the values list's View Data and View Binary Data.
+void ConnectValueViewers(CChildView& view);
+
+// Where the feature commands ask and report (message boxes unless replaced; tests script it).
+void SetFeaturePrompter(Prompter* prompter);
 
 }  // namespace features
 }  // namespace hivora

@@ -45,7 +45,7 @@ protected:
     void TearDown() override { FreeHiveSet(); }
 
     test::BuiltHive hive_;
-    test::ScriptedPrompter prompter_;
+    ScriptedPrompter prompter_;
     QTemporaryDir folder_;
 };
 

@@ -17,8 +17,6 @@
 namespace hivora {
 namespace {
 
-using test::ScriptedPrompter;
-
 class FeaturesFavorites : public ::testing::Test {
 protected:
     FeaturesFavorites() : store_(settings_, files_) {

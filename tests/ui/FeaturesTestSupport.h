@@ -1,5 +1,5 @@
-// Helpers of the feature widget tests: a prompter that records what it was asked and answers
-// from a script, file-name answers instead of the file chooser, and a scratch folder.
+// Helpers of the feature widget tests: file-name answers instead of the file chooser, and a scratch
+// folder.
 #pragma once
 
 #include <QApplication>
@@ -14,30 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "support/ui/Prompter.h"
+#include "UiTestSupport.h"
 #include "viewers/ui/SaveFileName.h"
 
 namespace hivora::test {
-
-class ScriptedPrompter : public Prompter {
-public:
-    std::vector<std::string> questions;
-    std::vector<std::string> notices;
-    std::vector<std::string> errors;
-    std::deque<bool> answers;  // Yes/No answers in order; No when the script runs out
-
-    bool AskYesNo(const std::string& text) override {
-        questions.push_back(text);
-        if (answers.empty()) {
-            return false;
-        }
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void Notify(const std::string& text) override { notices.push_back(text); }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
-};
 
 // Answers every file question with `path` (empty: the user cancels) for the life of the
 // object, and records the filters and default extensions asked with.

@@ -26,7 +26,7 @@ bool RunExport(QWidget* parent, ExportStyle style, const std::string& branch, Pr
         RunBusy(parent, QStringLiteral("Exporting the registry..."),
                 [&] { milliseconds = ExportRegistry(style, branch, fileName); });
     }
-    prompter.Notify(FormatExportCompletion(milliseconds, Counters()));
+    prompter.ShowNotice(FormatExportCompletion(milliseconds, Counters()));
     return true;
 }
 

@@ -48,7 +48,7 @@ void FavoriteNameDialog::accept() {
         Favorite favorite;
         for (size_t i = 0; store_.GetFavorite(i, favorite); ++i) {
             if (EqualsNoCase(favorite.name, name)) {
-                prompter_.Notify("Favorite with this name already exists");
+                prompter_.ShowNotice("Favorite with this name already exists");
                 return;
             }
         }

@@ -87,7 +87,7 @@ void ManageFavoritesDialog::GoTo() {
 void ManageFavoritesDialog::Rename() {
     const QList<QListWidgetItem*> selected = list_->selectedItems();
     if (selected.size() != 1) {
-        prompter_.Notify("Please select a single item to rename");
+        prompter_.ShowNotice("Please select a single item to rename");
         return;
     }
     const std::string oldName = selected.front()->text().toStdString();
