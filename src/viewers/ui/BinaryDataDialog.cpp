@@ -110,7 +110,7 @@ BinaryDataDialog::BinaryDataDialog(const std::string& keyPath, const ValueItem& 
             [this] { RunReportingErrors(this, [this] { ExportBytes(); }); });
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 
-    resize(660, 400);
+    resize(760, 420);
     FillDump();
 }
 
