@@ -242,10 +242,12 @@ TEST(FeaturesSearchCancel, CancelWaitsForTheWorkerAndShowsNoMessage) {
     FreeHiveSet();
     // Wide enough that the walk is still running when Cancel is pressed.
     HiveBuilder builder;
-    for (int i = 0; i < 40000; ++i) {
-        builder.AddKey(HiveBuilder::kRoot, u"K" + std::u16string(1, u'a' + i % 26) +
-                                               std::u16string(1, u'0' + i % 10) + u"x" +
-                                               std::u16string(1, char16_t(u'A' + i / 1000)));
+    for (int i = 0; i < 150000; ++i) {
+        const auto key =
+            builder.AddKey(HiveBuilder::kRoot, u"K" + std::u16string(1, u'a' + i % 26) +
+                                                   std::u16string(1, u'0' + i % 10) + u"x" +
+                                                   std::u16string(1, char16_t(u'A' + i / 1000)));
+        builder.AddString(key, u"v", u"some string data to read and compare");
     }
     const test::BuiltHive hive = builder.Build();
     ASSERT_EQ(LoadHiveImage(HiveSlot::Software, hive.bytes.data(), hive.bytes.size()), 1);
