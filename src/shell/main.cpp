@@ -5,9 +5,11 @@
 #include "shell/CHiveBrowserApp.h"
 #include "shell/FileSetArguments.h"
 #include "support/ui/QtSettingsStore.h"
+#include "support/ui/UiServices.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    hivora::InstallQtClipboard();
     QApplication::setOrganizationName(QStringLiteral("Quenwick"));
     QApplication::setApplicationName(QStringLiteral("HivoraRegEdit"));
 

@@ -175,18 +175,5 @@ TEST_F(FeaturesFavorites, SaveAndLoadGoThroughTheFavoritesFile) {
     EXPECT_EQ(dialog.List()->count(), 4);
 }
 
-TEST_F(FeaturesFavorites, MenuTextsNumberTheFirstNineAndStopAtTwentyOne) {
-    for (int i = 1; i <= 25; ++i) {
-        Add(i == 2 ? std::string(80, 'x') : "Fav" + std::to_string(i));
-    }
-    const QStringList texts = FavoriteMenuTexts(store_);
-    ASSERT_EQ(texts.size(), 21);
-    EXPECT_EQ(texts[0], "&1 Fav1\tCtrl+1");
-    EXPECT_EQ(texts[1], "&2 " + QString(60, 'x') + "\tCtrl+2");
-    EXPECT_EQ(texts[8], "&9 Fav9\tCtrl+9");
-    EXPECT_EQ(texts[9], "Fav10");
-    EXPECT_EQ(texts[20], "Fav21");
-}
-
 }  // namespace
 }  // namespace hivora

@@ -6,12 +6,14 @@
 #include <cstdlib>
 
 #include "support/Settings.h"
+#include "support/ui/UiServices.h"
 
 int main(int argc, char* argv[]) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication application(argc, argv);
+    hivora::InstallQtClipboard();
     testing::InitGoogleTest(&argc, argv);
     hivora::MemorySettingsStore settings;
     hivora::SetAppSettings(&settings);

@@ -18,9 +18,6 @@ namespace hivora {
 namespace {
 
 const QString kFavoritesFilter = QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*||");
-constexpr int kMenuFavorites = 21;
-constexpr int kMenuNameLength = 60;
-constexpr int kMnemonicFavorites = 9;
 // Delete acts on this many selected items at most.
 constexpr int kMaxDeleted = 1000;
 
@@ -141,19 +138,6 @@ void ManageFavoritesDialog::LoadFromFile() {
     });
     // Whatever was added before a failure is listed.
     Fill();
-}
-
-QStringList FavoriteMenuTexts(FavoriteStore& store) {
-    QStringList texts;
-    Favorite favorite;
-    for (size_t i = 0; texts.size() < kMenuFavorites && store.GetFavorite(i, favorite); ++i) {
-        const QString name = ToQString(favorite.name).left(kMenuNameLength);
-        const int number = static_cast<int>(i) + 1;
-        texts << (number <= kMnemonicFavorites
-                      ? QStringLiteral("&%1 %2\tCtrl+%1").arg(number).arg(name)
-                      : name);
-    }
-    return texts;
 }
 
 }  // namespace hivora

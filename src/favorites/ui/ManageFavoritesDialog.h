@@ -52,8 +52,5 @@ private:
     QPushButton* close_;
 };
 
-// The Favorites menu's items after its two commands: "&1 name\tCtrl+1" for the first nine,
-// the bare name from the tenth on, names cut to 60 characters, at most 21 items.
-QStringList FavoriteMenuTexts(FavoriteStore& store);
 
 }  // namespace hivora

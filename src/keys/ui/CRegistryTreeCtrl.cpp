@@ -11,6 +11,7 @@
 #include "keys/KeyTree.h"
 #include "support/CaseFold.h"
 #include "support/ui/CommandIds.h"
+#include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora {

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "support/TextBuffer.h"
 #include "support/Version.h"
 
 namespace hivora {
@@ -19,10 +20,15 @@ QString MessageText(std::string_view text) {
     return result;
 }
 
-void CopyTextToClipboard(std::string_view text) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        clipboard->setText(ToQString(text));
-    }
+void InstallQtClipboard() {
+    SetClipboardSink([](std::string_view text) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (clipboard == nullptr) {
+            return false;
+        }
+        clipboard->setText(ToQString(text));  // an empty text leaves an empty text item
+        return true;
+    });
 }
 
 QString MessageCaption() {

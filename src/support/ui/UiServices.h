@@ -22,8 +22,8 @@ inline std::string ToStdString(const QString& text) {
 // Message texts carry "\r\n" line ends; a Qt label wants "\n".
 QString MessageText(std::string_view text);
 
-// Puts plain text on the clipboard; an empty text leaves an empty text item.
-void CopyTextToClipboard(std::string_view text);
+// Points the core's copy commands (CopyTextToClipboard) at the system clipboard.
+void InstallQtClipboard();
 
 // The caption of every message box: the program's title.
 QString MessageCaption();

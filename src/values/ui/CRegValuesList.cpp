@@ -8,6 +8,7 @@
 
 #include "hive/NavigateTo.h"
 #include "support/ui/CommandIds.h"
+#include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora {

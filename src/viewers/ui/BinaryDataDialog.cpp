@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "export/RegistryCounters.h"
+#include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 #include "values/ValueFormat.h"
 #include "viewers/BinaryDump.h"

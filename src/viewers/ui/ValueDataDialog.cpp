@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "hive/NavigateTo.h"
+#include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 #include "values/ValueFormat.h"
 #include "viewers/ViewerSupport.h"

@@ -83,18 +83,6 @@ void ViewerList::CascadeViewer(QWidget* window, QPoint basePosition) {
     window->move(basePosition + QPoint(offset.x, offset.y));
 }
 
-QStringList ViewerList::WindowMenuTexts() const {
-    QStringList texts;
-    for (const auto& viewer : viewers_) {
-        if (texts.size() == kMenuLimit) {
-            break;
-        }
-        const QString title = viewer ? viewer->windowTitle().left(kTitleLimit) : QString();
-        texts << QStringLiteral("&%1 %2").arg(texts.size() + 1).arg(title);
-    }
-    return texts;
-}
-
 }  // namespace hivora
 
 #include "moc_ViewerList.cpp"

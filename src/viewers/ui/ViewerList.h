@@ -19,8 +19,6 @@ class ViewerList : public QObject {
     Q_OBJECT
 public:
     // The Window menu lists this many viewers at most.
-    static constexpr int kMenuLimit = 21;
-    static constexpr int kTitleLimit = 60;
 
     void AddViewer(QWidget* window);
     void RemoveViewer(QWidget* window);
@@ -35,8 +33,6 @@ public:
     // Moves a new window (not yet listed) by the cascade offset from `basePosition`.
     void CascadeViewer(QWidget* window, QPoint basePosition);
 
-    // "&1 title" ... for the Window menu, at most kMenuLimit, titles cut to kTitleLimit.
-    QStringList WindowMenuTexts() const;
 
 signals:
     void ViewersChanged();
