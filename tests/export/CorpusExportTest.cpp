@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -176,12 +175,7 @@ TEST(CorpusExport, RegExportReadsBackAsTheEngineReportsEveryHive) {
     size_t longNames = 0;
     for (const auto& file : hives) {
         SCOPED_TRACE(file.string());
-        std::ifstream in(file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        FreeHiveSet();
-        ASSERT_EQ(LoadHiveImage(HiveSlot::System, reinterpret_cast<const uint8_t*>(bytes.data()),
-                                bytes.size()),
-                  1);
+        ASSERT_TRUE(test::LoadIntoSystemSlot(file));
         ExportOutput out;
         RegistryCounters counters;
         WriteRegistryExport(ExportStyle::Reg, "", out, counters);
