@@ -53,7 +53,7 @@ protected:
     }
 
     CliRun Run(const std::vector<std::string>& args) const {
-        std::string command = Quote(Tool());
+        std::string command = environment_ + Quote(Tool());
         for (const std::string& arg : args) {
             command += " " + Quote(arg);
         }
@@ -69,8 +69,8 @@ protected:
     }
 
     std::filesystem::path temp_;
+    std::string environment_;  // "NAME=value " settings put before the command
 
-private:
     static std::string Quote(const std::string& text) {
         std::string quoted = "'";
         for (char c : text) {
@@ -78,6 +78,8 @@ private:
         }
         return quoted + "'";
     }
+
+private:
     static std::string Slurp(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream buffer;

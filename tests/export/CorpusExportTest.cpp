@@ -2,16 +2,15 @@
 // keys, values, types and data that the engine reports.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "export/RegistryExport.h"
+#include "hive/CorpusSupport.h"
 #include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
+#include "hive/TreeWalk.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
@@ -131,37 +130,16 @@ bool ParseReg(const std::string& text, std::vector<ParsedKey>& keys, std::string
     return true;
 }
 
-void WalkEngine(HKEY key, const std::string& path, int depth, WalkGuard& guard,
-                std::vector<ParsedKey>& keys) {
-    const WalkGuard::Visit visit = guard.Enter(key, depth);
-    if (!visit.enter) {
-        return;
-    }
-    keys.push_back({path, {}});
-    for (uint32_t i = 0; visit.values; ++i) {
-        ValueInfo info;
-        if (EnumValueInfo(key, i, info) != ERROR_SUCCESS) {
-            break;
-        }
-        ParsedValue value;
-        value.name = ToUtf8(info.name);
-        value.type = info.type;
-        if (ReadValueData(key, i, info.size, value.data) != ERROR_SUCCESS) {
-            keys.back().values.push_back(std::move(value));
-            break;
-        }
-        keys.back().values.push_back(std::move(value));
-    }
-    for (uint32_t j = 0; visit.subkeys; ++j) {
-        SubkeyInfo info;
-        RegKey subkey;
-        if (EnumSubkey(key, j, info, &subkey) != ERROR_SUCCESS) {
-            break;
-        }
-        if (subkey) {
-            WalkEngine(subkey.get(), path + "\\" + ToUtf8(info.name), depth + 1, guard, keys);
-        }
-    }
+// The engine's tree below `root`, as the REG export should list it.
+void WalkEngine(HKEY root, const std::string& rootName, std::vector<ParsedKey>& keys) {
+    test::TreeVisitor visitor;
+    visitor.onKey = [&](const std::u16string& path, int) {
+        keys.push_back({path.empty() ? rootName : rootName + "\\" + ToUtf8(path), {}});
+    };
+    visitor.onValue = [&](const std::u16string&, const test::WalkedValue& value) {
+        keys.back().values.push_back({ToUtf8(value.name), value.type, value.data});
+    };
+    test::WalkTree(root, visitor);
 }
 
 // What the REG line of an engine value reads back as.
@@ -189,39 +167,15 @@ bool SameValue(const ParsedValue& engine, const ParsedValue& parsed) {
     return engine.type == parsed.type && engine.data == parsed.data;
 }
 
-std::vector<std::filesystem::path> CorpusHives() {
-    std::vector<std::filesystem::path> hives;
-    const char* root = std::getenv("HIVORA_CORPUS");
-    if (root == nullptr || !std::filesystem::is_directory(root)) {
-        return hives;
-    }
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file())
-            continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        char magic[4] = {};
-        if (in.read(magic, 4) && std::string_view(magic, 4) == "regf") {
-            hives.push_back(entry.path());
-        }
-    }
-    std::sort(hives.begin(), hives.end());
-    return hives;
-}
-
 TEST(CorpusExport, RegExportReadsBackAsTheEngineReportsEveryHive) {
-    const auto hives = CorpusHives();
+    const auto hives = test::CorpusHives(test::CorpusFolder());
     if (hives.empty()) {
         GTEST_SKIP() << "HIVORA_CORPUS is not set or holds no hive files";
     }
     size_t longNames = 0;
     for (const auto& file : hives) {
         SCOPED_TRACE(file.string());
-        std::ifstream in(file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        FreeHiveSet();
-        ASSERT_EQ(LoadHiveImage(HiveSlot::System, reinterpret_cast<const uint8_t*>(bytes.data()),
-                                bytes.size()),
-                  1);
+        ASSERT_TRUE(test::LoadIntoSystemSlot(file));
         ExportOutput out;
         RegistryCounters counters;
         WriteRegistryExport(ExportStyle::Reg, "", out, counters);
@@ -230,9 +184,8 @@ TEST(CorpusExport, RegExportReadsBackAsTheEngineReportsEveryHive) {
         ASSERT_TRUE(ParseReg(out.Text(), parsed, problem)) << problem;
 
         std::vector<ParsedKey> engine;
-        WalkGuard guard;
-        WalkEngine(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", 0, guard, engine);
-        WalkEngine(HKEY_USERS, "HKEY_USERS", 0, guard, engine);
+        WalkEngine(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", engine);
+        WalkEngine(HKEY_USERS, "HKEY_USERS", engine);
 
         ASSERT_EQ(parsed.size(), engine.size());
         EXPECT_GE(counters.keys - counters.inaccessibleKeys + 2,

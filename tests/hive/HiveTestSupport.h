@@ -28,6 +28,7 @@ protected:
     static void Load(HiveSlot slot, const BuiltHive& hive) {
         ASSERT_EQ(LoadHiveImage(slot, hive.bytes.data(), hive.bytes.size()), 1);
     }
+    static void Load(HiveSlot slot, const HiveBuilder& builder) { Load(slot, builder.Build()); }
 };
 
 // Subkey and value names of `key`, in enumeration order.

@@ -131,20 +131,9 @@ uint64_t LittleEndian(const std::vector<uint8_t>& data, size_t bytes) {
     return value;
 }
 
-// The UTF-16 text of string data up to its first terminator, as UTF-8.
-std::string TextOf(const std::vector<uint8_t>& data) {
-    std::u16string text;
-    for (size_t i = 0; i + 1 < data.size(); i += 2) {
-        const auto c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
-        if (c == 0) {
-            break;
-        }
-        text.push_back(c);
-    }
-    return ToUtf8(text);
-}
-
-std::vector<std::string> StringsOf(const std::vector<uint8_t>& data) {
+// The UTF-16 strings of string data, as UTF-8. A list ends at its first empty string unless
+// `skipEmpty`, which passes over empty strings instead.
+std::vector<std::string> StringsOf(const std::vector<uint8_t>& data, bool skipEmpty = false) {
     std::vector<std::string> strings;
     std::u16string text;
     for (size_t i = 0; i + 1 < data.size(); i += 2) {
@@ -154,14 +143,20 @@ std::vector<std::string> StringsOf(const std::vector<uint8_t>& data) {
         } else if (!text.empty()) {
             strings.push_back(ToUtf8(text));
             text.clear();
-        } else {
-            break;  // an empty string ends the list
+        } else if (!skipEmpty) {
+            break;
         }
     }
     if (!text.empty()) {
         strings.push_back(ToUtf8(text));
     }
     return strings;
+}
+
+// The text of string data up to its first terminator.
+std::string TextOf(const std::vector<uint8_t>& data) {
+    const std::vector<std::string> strings = StringsOf(data);
+    return strings.empty() ? std::string() : strings.front();
 }
 
 enum class Verdict { kSame, kBigDataTail, kDwordWrongSize, kDifferent };
@@ -188,18 +183,10 @@ struct Tally {
 
     void Add(Verdict verdict, const std::string& what) {
         ++compared;
-        switch (verdict) {
-            case Verdict::kSame:
-                break;
-            case Verdict::kBigDataTail:
-                ++bigDataTail;
-                break;
-            case Verdict::kDwordWrongSize:
-                ++dwordWrongSize;
-                break;
-            case Verdict::kDifferent:
-                differences.push_back(what);
-                break;
+        bigDataTail += verdict == Verdict::kBigDataTail;
+        dwordWrongSize += verdict == Verdict::kDwordWrongSize;
+        if (verdict == Verdict::kDifferent) {
+            differences.push_back(what);
         }
     }
 };
@@ -215,16 +202,12 @@ std::string XmlUnescape(std::string_view text) {
         }
         const size_t end = text.find(';', i);
         const std::string_view entity = text.substr(i + 1, end - i - 1);
-        if (entity == "amp") {
-            out += '&';
-        } else if (entity == "lt") {
-            out += '<';
-        } else if (entity == "gt") {
-            out += '>';
-        } else if (entity == "quot") {
-            out += '"';
-        } else if (entity == "apos") {
-            out += '\'';
+        static const std::pair<std::string_view, char> kNamed[] = {
+            {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+        const auto* named = std::find_if(std::begin(kNamed), std::end(kNamed),
+                                         [&](const auto& row) { return row.first == entity; });
+        if (named != std::end(kNamed)) {
+            out += named->second;
         } else if (!entity.empty() && entity[0] == '#') {
             const bool hex = entity.size() > 1 && (entity[1] == 'x' || entity[1] == 'X');
             const uint32_t code = static_cast<uint32_t>(
@@ -240,19 +223,11 @@ std::vector<uint8_t> Base64Decode(std::string_view text) {
     std::vector<uint8_t> out;
     uint32_t bits = 0;
     int count = 0;
+    constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (char c : text) {
-        int v = -1;
-        if (c >= 'A' && c <= 'Z')
-            v = c - 'A';
-        else if (c >= 'a' && c <= 'z')
-            v = c - 'a' + 26;
-        else if (c >= '0' && c <= '9')
-            v = c - '0' + 52;
-        else if (c == '+')
-            v = 62;
-        else if (c == '/')
-            v = 63;
-        if (v < 0) {
+        const size_t v = kAlphabet.find(c);
+        if (v == std::string_view::npos) {
             continue;
         }
         bits = bits << 6 | static_cast<uint32_t>(v);
@@ -312,35 +287,48 @@ std::vector<Item> HivexItems(const std::string& xml) {
     return items;
 }
 
-std::string HivexTypeName(uint32_t type) {
-    switch (type) {
-        case REG_NONE:
-            return "none";
-        case REG_SZ:
-            return "string";
-        case REG_EXPAND_SZ:
-            return "expand";
-        case REG_BINARY:
-            return "binary";
-        case REG_DWORD:
-            return "int32";
-        case REG_DWORD_BIG_ENDIAN:
-            return "int32";
-        case REG_LINK:
-            return "link";
-        case REG_MULTI_SZ:
-            return "string-list";
-        case REG_RESOURCE_LIST:
-            return "resource-list";
-        case REG_FULL_RESOURCE_DESCRIPTOR:
-            return "full-resource-description";
-        case REG_RESOURCE_REQUIREMENTS_LIST:
-            return "resource-requirements";
-        case REG_QWORD:
-            return "int64";
-        default:
-            return "unknown";
+// How each peer names the value types it knows.
+struct PeerTypeNames {
+    uint32_t type;
+    const char* hivex;
+    const char* reglookup;
+};
+constexpr PeerTypeNames kPeerTypeNames[] = {
+    {REG_NONE, "none", "NONE"},
+    {REG_SZ, "string", "SZ"},
+    {REG_EXPAND_SZ, "expand", "EXPAND_SZ"},
+    {REG_BINARY, "binary", "BINARY"},
+    {REG_DWORD, "int32", "DWORD"},
+    {REG_DWORD_BIG_ENDIAN, "int32", "DWORD_BE"},
+    {REG_LINK, "link", "LINK"},
+    {REG_MULTI_SZ, "string-list", "MULTI_SZ"},
+    {REG_RESOURCE_LIST, "resource-list", "RSRC_LIST"},
+    {REG_FULL_RESOURCE_DESCRIPTOR, "full-resource-description", "RSRC"},
+    {REG_RESOURCE_REQUIREMENTS_LIST, "resource-requirements", "RSRC_REQ_LIST"},
+    {REG_QWORD, "int64", "QWORD"},
+};
+
+const PeerTypeNames* PeerNamesOf(uint32_t type) {
+    for (const auto& row : kPeerTypeNames) {
+        if (row.type == type) {
+            return &row;
+        }
     }
+    return nullptr;
+}
+
+std::string HivexTypeName(uint32_t type) {
+    const PeerTypeNames* names = PeerNamesOf(type);
+    return names != nullptr ? names->hivex : "unknown";
+}
+
+std::string ReglookupTypeName(uint32_t type) {
+    if (const PeerTypeNames* names = PeerNamesOf(type)) {
+        return names->reglookup;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08" PRIX32, type);
+    return text;
 }
 
 Verdict CompareWithHivex(const Item& ours, const Item& theirs) {
@@ -423,40 +411,6 @@ std::vector<Item> ReglookupItems(const std::string& output) {
     return items;
 }
 
-std::string ReglookupTypeName(uint32_t type) {
-    switch (type) {
-        case REG_NONE:
-            return "NONE";
-        case REG_SZ:
-            return "SZ";
-        case REG_EXPAND_SZ:
-            return "EXPAND_SZ";
-        case REG_BINARY:
-            return "BINARY";
-        case REG_DWORD:
-            return "DWORD";
-        case REG_DWORD_BIG_ENDIAN:
-            return "DWORD_BE";
-        case REG_LINK:
-            return "LINK";
-        case REG_MULTI_SZ:
-            return "MULTI_SZ";
-        case REG_RESOURCE_LIST:
-            return "RSRC_LIST";
-        case REG_FULL_RESOURCE_DESCRIPTOR:
-            return "RSRC";
-        case REG_RESOURCE_REQUIREMENTS_LIST:
-            return "RSRC_REQ_LIST";
-        case REG_QWORD:
-            return "QWORD";
-        default: {
-            char text[16];
-            std::snprintf(text, sizeof text, "0x%08" PRIX32, type);
-            return text;
-        }
-    }
-}
-
 bool IsPlainAscii(const std::string& text) {
     for (unsigned char c : text) {
         if (c < 0x20 || c >= 0x7F) {
@@ -500,20 +454,8 @@ Verdict CompareWithReglookup(const Item& ours, const Item& theirs) {
             // reglookup joins the strings of a list with "|", leaving out empty ones.
             std::string text;
             if (ours.type == REG_MULTI_SZ) {
-                std::u16string part;
-                for (size_t i = 0; i + 1 < ours.data.size(); i += 2) {
-                    const auto c = static_cast<char16_t>(ours.data[i] | ours.data[i + 1] << 8);
-                    if (c != 0) {
-                        part.push_back(c);
-                        continue;
-                    }
-                    if (!part.empty()) {
-                        text += (text.empty() ? "" : "|") + ToUtf8(part);
-                    }
-                    part.clear();
-                }
-                if (!part.empty()) {
-                    text += (text.empty() ? "" : "|") + ToUtf8(part);  // no terminator at all
+                for (const std::string& part : StringsOf(ours.data, true)) {
+                    text += (text.empty() ? "" : "|") + part;
                 }
             } else {
                 text = TextOf(ours.data);
@@ -530,9 +472,6 @@ Verdict CompareWithReglookup(const Item& ours, const Item& theirs) {
                        : Verdict::kDifferent;
         }
         default:
-            if (ours.data.empty()) {
-                return Verdict::kSame;  // "(null)" or nothing
-            }
             return CompareBytes(ours.data, Unescape(theirs.valueText));
     }
 }
@@ -609,49 +548,35 @@ protected:
 
     std::filesystem::path folder_;
     std::vector<std::filesystem::path> hives_;
+
+    // Runs `tool` on every compared hive and checks what it prints against the engine.
+    template <class Parse, class Compare>
+    void CompareWithPeer(const std::string& tool, Parse parse, Compare compare) {
+        if (!HaveTool(tool.c_str())) {
+            GTEST_SKIP() << tool << " is not installed; comparison skipped";
+        }
+        Tally tally;
+        for (const auto& file : hives_) {
+            const std::string name = CorpusName(folder_, file);
+            bool ok = false;
+            const std::string output = RunTool(tool + " " + Quote(file.string()), ok);
+            if (!ok) {
+                ADD_FAILURE() << tool << " refused intact hive " << name;
+                continue;
+            }
+            CompareHive(name, EngineItems(file), parse(output), compare, tally);
+        }
+        ReportTally(tool.c_str(), tally);
+    }
 };
 
 TEST_F(OracleTest, HivexmlReadsTheSameKeysValuesAndData) {
-    if (!HaveTool("hivexml")) {
-        GTEST_SKIP() << "hivexml (package libhivex-bin) is not installed; comparison skipped";
-    }
-    Tally tally;
-    for (const auto& file : hives_) {
-        const std::string name = CorpusName(folder_, file);
-        bool ok = false;
-        const std::string xml = RunTool("hivexml " + Quote(file.string()), ok);
-        if (!ok) {
-            ADD_FAILURE() << "hivexml refused intact hive " << name;
-            continue;
-        }
-        CompareHive(name, EngineItems(file), HivexItems(xml), CompareWithHivex, tally);
-    }
-    ReportTally("hivexml", tally);
+    CompareWithPeer("hivexml", HivexItems, CompareWithHivex);
 }
 
 TEST_F(OracleTest, ReglookupReadsTheSameKeysValuesAndData) {
-    if (!HaveTool("reglookup")) {
-        GTEST_SKIP() << "reglookup is not installed; comparison skipped";
-    }
-    Tally tally;
-    for (const auto& file : hives_) {
-        const std::string name = CorpusName(folder_, file);
-        bool ok = false;
-        const std::string output = RunTool("reglookup " + Quote(file.string()), ok);
-        if (!ok) {
-            ADD_FAILURE() << "reglookup refused intact hive " << name;
-            continue;
-        }
-        CompareHive(name, EngineItems(file), ReglookupItems(output), CompareWithReglookup, tally);
-    }
-    ReportTally("reglookup", tally);
+    CompareWithPeer("reglookup", ReglookupItems, CompareWithReglookup);
 }
-
-}  // namespace
-}  // namespace hivora::test
-
-namespace hivora::test {
-namespace {
 
 // The builder's hives must read the same in the peers as in the engine, or tests built on them
 // would prove nothing about real hives.

@@ -7,29 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "hive/HiveSet.h"
-#include "hive/RegistryBackend.h"
+#include "hive/HiveTestSupport.h"
 #include "search/SearchControl.h"
-#include "support/HiveBuilder.h"
 
 namespace hivora::test {
 
-class LoadedHivesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        UseHiveEngine();
-        FreeHiveSet();
-    }
-    void TearDown() override { FreeHiveSet(); }
-
-    static void Load(HiveSlot slot, const HiveBuilder& builder) {
-        const BuiltHive hive = builder.Build();
-        ASSERT_EQ(LoadHiveImage(slot, hive.bytes.data(), hive.bytes.size()), 1);
-    }
-    static void Load(HiveSlot slot, const BuiltHive& hive) {
-        ASSERT_EQ(LoadHiveImage(slot, hive.bytes.data(), hive.bytes.size()), 1);
-    }
-};
+using LoadedHivesTest = HiveSetTest;
 
 // Records every hit and the end; goes on after each hit while `goOn` says so.
 class RecordingCallback : public SearchCallback {

@@ -29,6 +29,10 @@ void Put32(std::vector<uint8_t>& out, uint64_t at, uint32_t value) {
     }
 }
 
+uint32_t Get32(const std::vector<uint8_t>& in, uint64_t at) {
+    return static_cast<uint32_t>(in[at] | in[at + 1] << 8 | in[at + 2] << 16 | in[at + 3] << 24);
+}
+
 void Put64(std::vector<uint8_t>& out, uint64_t at, uint64_t value) {
     Put32(out, at, static_cast<uint32_t>(value));
     Put32(out, at + 4, static_cast<uint32_t>(value >> 32));
@@ -85,7 +89,9 @@ uint32_t FastLeafWord(std::u16string_view name) {
 // current one, as Windows never lets a cell span two bins.
 class CellWriter {
 public:
-    explicit CellWriter(std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    // Writes into new bins from `start`, the end of the bins already there.
+    explicit CellWriter(std::vector<uint8_t>& bytes, uint64_t start = kBaseBlockSize)
+        : bytes_(bytes), used_(start), binEnd_(start) {}
 
     // Allocates a cell for a record of `recordSize` bytes; returns its cell offset.
     uint32_t Allocate(uint64_t recordSize) {
@@ -99,12 +105,18 @@ public:
         return static_cast<uint32_t>(at - kBaseBlockSize);
     }
 
+    // Allocates a cell holding `record`; returns its cell offset.
+    uint32_t Store(std::span<const uint8_t> record) {
+        const uint32_t cell = Allocate(record.size());
+        std::copy(record.begin(), record.end(),
+                  bytes_.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(cell)));
+        return cell;
+    }
+
     // Marks the cell at `cell` free (positive size word).
     void Free(uint32_t cell) {
         const uint64_t at = kBaseBlockSize + uint64_t{cell};
-        const auto size = static_cast<int32_t>(bytes_[at] | bytes_[at + 1] << 8 |
-                                               bytes_[at + 2] << 16 | bytes_[at + 3] << 24);
-        Put32(bytes_, at, static_cast<uint32_t>(-size));
+        Put32(bytes_, at, static_cast<uint32_t>(-static_cast<int32_t>(Get32(bytes_, at))));
     }
 
     void Finish() { CloseBin(); }
@@ -131,8 +143,8 @@ private:
     }
 
     std::vector<uint8_t>& bytes_;
-    uint64_t used_ = kBaseBlockSize;
-    uint64_t binEnd_ = kBaseBlockSize;
+    uint64_t used_;
+    uint64_t binEnd_;
 };
 
 void WriteBaseBlock(std::vector<uint8_t>& bytes, uint32_t minorVersion, uint32_t rootCell) {
@@ -148,8 +160,7 @@ void WriteBaseBlock(std::vector<uint8_t>& bytes, uint32_t minorVersion, uint32_t
     Put32(bytes, 0x2C, 1);
     uint32_t checksum = 0;
     for (uint32_t at = 0; at < 0x1FC; at += 4) {
-        checksum ^= static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                          bytes[at + 3] << 24);
+        checksum ^= Get32(bytes, at);
     }
     Put32(bytes, 0x1FC, checksum);
 }
@@ -176,10 +187,6 @@ uint32_t WriteList(std::vector<uint8_t>& bytes, CellWriter& writer, ListKind kin
 
 }  // namespace
 
-void BuiltHive::PutU8(uint32_t cell, uint32_t offset, uint8_t value) {
-    bytes.at(RecordAt(cell) + offset) = value;
-}
-
 void BuiltHive::PutU16(uint32_t cell, uint32_t offset, uint16_t value) {
     bytes.at(RecordAt(cell) + offset + 1);
     Put16(bytes, RecordAt(cell) + offset, value);
@@ -191,29 +198,16 @@ void BuiltHive::PutU32(uint32_t cell, uint32_t offset, uint32_t value) {
 }
 
 uint32_t BuiltHive::GetU32(uint32_t cell, uint32_t offset) const {
-    const uint64_t at = RecordAt(cell) + offset;
-    bytes.at(at + 3);
-    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                 bytes[at + 3] << 24);
+    bytes.at(RecordAt(cell) + offset + 3);
+    return Get32(bytes, RecordAt(cell) + offset);
 }
 
 uint32_t BuiltHive::AppendCell(std::span<const uint8_t> record) {
-    const uint32_t cellSize = Align8(record.size() + 4);
-    const uint64_t binSize =
-        (uint64_t{cellSize} + kBinHeaderSize + kBinSize - 1) / kBinSize * kBinSize;
-    const uint64_t start = bytes.size();
-    bytes.resize(start + binSize, 0);
-    std::memcpy(&bytes[start], "hbin", 4);
-    Put32(bytes, start + 4, static_cast<uint32_t>(start - kBaseBlockSize));
-    Put32(bytes, start + 8, static_cast<uint32_t>(binSize));
-    const uint64_t at = start + kBinHeaderSize;
-    Put32(bytes, at, static_cast<uint32_t>(-static_cast<int32_t>(cellSize)));
-    std::copy(record.begin(), record.end(), bytes.begin() + static_cast<ptrdiff_t>(at + 4));
-    if (binSize - kBinHeaderSize > cellSize) {
-        Put32(bytes, at + cellSize, static_cast<uint32_t>(binSize - kBinHeaderSize - cellSize));
-    }
+    CellWriter writer(bytes, bytes.size());
+    const uint32_t cell = writer.Store(record);
+    writer.Finish();
     Put32(bytes, 0x28, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
-    return static_cast<uint32_t>(at - kBaseBlockSize);
+    return cell;
 }
 
 uint32_t BuiltHive::AppendList(std::string_view signature, std::span<const uint32_t> elements,
@@ -343,9 +337,7 @@ BuiltHive HiveBuilder::Build() const {
 
         if (!key.className.empty()) {
             const EncodedName className = EncodeName(key.className, NameForm::Utf16);
-            cells.className = writer.Allocate(className.bytes.size());
-            std::copy(className.bytes.begin(), className.bytes.end(),
-                      bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(cells.className)));
+            cells.className = writer.Store(className.bytes);
             const uint64_t at = BuiltHive::RecordAt(cells.key);
             Put32(bytes, at + field::kKeyClass, cells.className);
             Put16(bytes, at + field::kKeyClassLength,
@@ -390,11 +382,7 @@ BuiltHive HiveBuilder::Build() const {
                     break;
                 case DataForm::Cell:
                     if (size != 0) {
-                        dataCell = writer.Allocate(size);
-                        std::copy(
-                            value.data.begin(), value.data.end(),
-                            bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(dataCell)));
-                        offset = dataCell;
+                        offset = dataCell = writer.Store(value.data);
                     }
                     break;
                 case DataForm::BigData: {
@@ -405,10 +393,8 @@ BuiltHive HiveBuilder::Build() const {
                     for (uint32_t i = 0; i < segments; ++i) {
                         const uint32_t begin = i * kBigDataSegmentBytes;
                         const uint32_t part = std::min(size - begin, kBigDataSegmentBytes);
-                        const uint32_t segment = writer.Allocate(part);
-                        std::copy_n(
-                            value.data.begin() + begin, part,
-                            bytes.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(segment)));
+                        const uint32_t segment =
+                            writer.Store(std::span(value.data).subspan(begin, part));
                         Put32(bytes, BuiltHive::RecordAt(listCell) + 4ull * i, segment);
                     }
                     const uint64_t db = BuiltHive::RecordAt(dataCell);

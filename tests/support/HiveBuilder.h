@@ -81,7 +81,6 @@ public:
     static uint64_t RecordAt(uint32_t cell) { return 0x1000ull + cell + 4; }
 
     // Overwrites a field of the record in `cell`.
-    void PutU8(uint32_t cell, uint32_t offset, uint8_t value);
     void PutU16(uint32_t cell, uint32_t offset, uint16_t value);
     void PutU32(uint32_t cell, uint32_t offset, uint32_t value);
     uint32_t GetU32(uint32_t cell, uint32_t offset) const;
