@@ -58,7 +58,11 @@ public:
     explicit ViewSearchHost(CChildView& view) : view_(view) {}
 
     std::string SelectedKeyPath() const override { return view_.GetContainingKeyName(); }
-    bool ValuesListHasFocus() const override { return view_.List()->hasFocus(); }
+    // The window's focus widget, not hasFocus(): the main window may not be active again yet
+    // when a modal dialog (the Searching dialog of the previous hit) has just closed.
+    bool ValuesListHasFocus() const override {
+        return view_.List()->window()->focusWidget() == view_.List();
+    }
     std::string SelectedValueName() const override { return view_.List()->GetSelectedValueName(); }
     void ShowKeyHit(const std::string& keyPath) override {
         view_.Tree()->SelectPath(keyPath);
