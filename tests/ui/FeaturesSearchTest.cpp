@@ -254,9 +254,11 @@ TEST(FeaturesSearchCancel, CancelWaitsForTheWorkerAndShowsNoMessage) {
 
     SearchCriteria criteria;
     criteria.text = "no such name anywhere";
-    QTimer::singleShot(0, [] {
+    bool cancelledWhileRunning = false;
+    QTimer::singleShot(0, [&cancelledWhileRunning] {
         auto* dialog = qobject_cast<SearchingDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
+        cancelledWhileRunning = ProcessSearchControl().Running();
         dialog->CancelButton()->click();
         // The dialog stays until the worker answers.
         EXPECT_TRUE(dialog->isVisible());
@@ -264,6 +266,10 @@ TEST(FeaturesSearchCancel, CancelWaitsForTheWorkerAndShowsNoMessage) {
     bool noticed = false;
     SearchResult result;
     EXPECT_FALSE(RunSearch(criteria, result, nullptr, [&](const std::string&) { noticed = true; }));
+    if (!cancelledWhileRunning) {
+        FreeHiveSet();
+        GTEST_SKIP() << "the walk ended before Cancel could land; nothing to check this time";
+    }
     EXPECT_FALSE(noticed);
     EXPECT_FALSE(ProcessSearchControl().Running());
     FreeHiveSet();
