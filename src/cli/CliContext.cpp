@@ -145,6 +145,7 @@ void CliContext::LoadFiles() {
             "arguments");
     }
 
+    MakeNamesAbsolute(set);
     UseHiveEngine();
     CurrentFileSet() = set;
     LoadFileSet(set);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "support/TextConvert.h"
 
@@ -144,6 +146,19 @@ bool FillFromUserFolder(FileSet& set, std::string_view folder) {
     }
     set[HiveSlot::NtUser] = std::move(path);
     return true;
+}
+
+void MakeNamesAbsolute(FileSet& set) {
+    for (std::string& name : set.names) {
+        if (name.empty() || name.front() == '/') {
+            continue;
+        }
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+        if (!error) {
+            name = absolute.lexically_normal().string();
+        }
+    }
 }
 
 int LoadFileSet(const FileSet& set) {

@@ -53,6 +53,10 @@ int FillFromHiveFolder(FileSet& set, std::string_view folder);
 // exists (the slot is then unchanged).
 bool FillFromUserFolder(FileSet& set, std::string_view folder);
 
+// Turns every relative name of the set into an absolute path from the current folder, so that
+// the set names the same files when it is remembered and reopened from another folder.
+void MakeNamesAbsolute(FileSet& set);
+
 // Loads the set's files into the hive engine, in slot order. Returns LoadHiveSet's result.
 int LoadFileSet(const FileSet& set);
 

@@ -107,6 +107,7 @@ FileSetArguments ParseFileSetArguments(const std::vector<std::string>& args) {
         any = true;
     }
     if (any) {
+        MakeNamesAbsolute(set);
         result.set = std::move(set);
     }
     return result;

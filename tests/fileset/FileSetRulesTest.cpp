@@ -1,4 +1,5 @@
 #include "fileset/FileSetRules.h"
+#include "fileset/FileSet.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,23 @@ TEST(FolderScans, FillSlotsOrRaise) {
     FixedFolder profilePicker(profile.Path());
     ScanUserFolder(set, profilePicker);
     EXPECT_EQ(set[HiveSlot::NtUser], profile / "USER.DAT");
+}
+
+}  // namespace
+}  // namespace hivora
+
+namespace hivora {
+namespace {
+
+TEST(FileSetNames, RelativeNamesBecomeAbsoluteSoTheSetReopensFromAnyFolder) {
+    FileSet set;
+    set[HiveSlot::System] = "hives/./SYSTEM";
+    set[HiveSlot::Sam] = "/abs/SAM";
+    MakeNamesAbsolute(set);
+    EXPECT_EQ(set[HiveSlot::System],
+              (std::filesystem::current_path() / "hives" / "SYSTEM").string());
+    EXPECT_EQ(set[HiveSlot::Sam], "/abs/SAM");
+    EXPECT_TRUE(set[HiveSlot::NtUser].empty());
 }
 
 }  // namespace
