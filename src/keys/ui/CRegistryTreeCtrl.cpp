@@ -305,17 +305,11 @@ std::unique_ptr<QMenu> CRegistryTreeCtrl::ContextMenuAt(const QPoint& pos) {
     setCurrentItem(item);
     auto menu = std::make_unique<QMenu>(this);
     auto add = [&](const char* text, int id) {
-        QAction* action = menu->addAction(QString::fromUtf8(text));
-        action->setData(id);
-        action->setEnabled(CommandEnabled(id));
-        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
-        return action;
+        return AddCommandItem(*menu, text, id, CommandEnabled(id),
+                              [this](int command) { RouteCommand(command); });
     };
     QAction* expand = add("&Expand/Collapse", cmd::kExpandCollapse);
-    QFont bold = expand->font();
-    bold.setBold(true);
-    expand->setFont(bold);
-    menu->setDefaultAction(expand);
+    SetDefaultItem(*menu, expand);
     add("&Find...", cmd::kFind);
     menu->addSeparator();
     add("&Navigate To", cmd::kNavigateTo);

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFont>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
@@ -29,6 +30,22 @@ void InstallQtClipboard() {
         clipboard->setText(ToQString(text));  // an empty text leaves an empty text item
         return true;
     });
+}
+
+QAction* AddCommandItem(QMenu& menu, const char* text, int id, bool enabled,
+                        const std::function<void(int)>& run) {
+    QAction* action = menu.addAction(QString::fromUtf8(text));
+    action->setData(id);
+    action->setEnabled(enabled);
+    QObject::connect(action, &QAction::triggered, &menu, [run, id] { run(id); });
+    return action;
+}
+
+void SetDefaultItem(QMenu& menu, QAction* item) {
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    menu.setDefaultAction(item);
 }
 
 QString MessageCaption() {

@@ -2,11 +2,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "support/ui/Prompter.h"
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace hivora {
@@ -51,6 +54,13 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// Adds a context-menu item that carries command `id`, greyed unless `enabled`, and runs `run`
+// with the command's number when chosen.
+QAction* AddCommandItem(QMenu& menu, const char* text, int id, bool enabled,
+                        const std::function<void(int)>& run);
+// Makes `item` the menu's default item, shown bold.
+void SetDefaultItem(QMenu& menu, QAction* item);
 
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);

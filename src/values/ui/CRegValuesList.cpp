@@ -254,17 +254,11 @@ std::unique_ptr<QMenu> CRegValuesList::ContextMenu() {
     }
     auto menu = std::make_unique<QMenu>(this);
     auto add = [&](const char* text, int id) {
-        QAction* action = menu->addAction(QString::fromUtf8(text));
-        action->setData(id);
-        action->setEnabled(CommandEnabled(id));
-        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
-        return action;
+        return AddCommandItem(*menu, text, id, CommandEnabled(id),
+                              [this](int command) { RouteCommand(command); });
     };
     QAction* view = add("&View Data", cmd::kViewData);
-    QFont bold = view->font();
-    bold.setBold(true);
-    view->setFont(bold);
-    menu->setDefaultAction(view);
+    SetDefaultItem(*menu, view);
     add("View &Binary Data", cmd::kShowBinaryData);
     menu->addSeparator();
     add("&Navigate To", cmd::kNavigateTo);
