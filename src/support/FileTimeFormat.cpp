@@ -1,5 +1,7 @@
 #include "support/FileTimeFormat.h"
 
+#include <fmt/format.h>
+
 namespace hivora {
 
 namespace {
@@ -87,6 +89,13 @@ ClockReading FileTimeToClockReading(FileTime time) {
     }
     return {fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
             fields.tm_hour,        fields.tm_min,     fields.tm_sec};
+}
+
+std::string FormatUtcTimestamp(FileTime time) {
+    const ClockReading utc = FileTimeToClockReading(time);
+    const auto fraction = static_cast<unsigned>(time % kFileTimePerSecond);
+    return fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}.{:07}Z", utc.year, utc.month, utc.day,
+                       utc.hour, utc.minute, utc.second, fraction);
 }
 
 ClockReading LocalClockNow() {

@@ -48,6 +48,10 @@ FileTime ClockReadingToFileTime(const ClockReading& reading);
 // The inverse: the FILETIME read back as a clock reading, without time-zone adjustment.
 ClockReading FileTimeToClockReading(FileTime time);
 
+// The instant in UTC to the FILETIME's full precision: "YYYY-MM-DDTHH:MM:SS.fffffffZ" (seven
+// fraction digits). For machine-readable listings (timeline, deleted records, JSON rows).
+std::string FormatUtcTimestamp(FileTime time);
+
 // The local clock now.
 ClockReading LocalClockNow();
 // Today's local date at 00:00:00 and at 23:59:59, as clock readings stored as FILETIMEs: the
