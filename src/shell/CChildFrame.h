@@ -20,9 +20,8 @@ public:
 
     CChildView* View() const { return view_; }
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
+    // Names the file set the window shows in its caption.
+    void ShowFileSetName(const QString& name);
 
     // Runs once when the window is destroyed (the program closes the data viewers and
     // clears the history there).
