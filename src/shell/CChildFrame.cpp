@@ -58,8 +58,4 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
     }
 }
 
-void CChildFrame::ShowFileSetName(const QString& name) {
-    setWindowTitle(name);
-}
-
 }  // namespace hivora

@@ -427,10 +427,11 @@ void CMainFrame::ShowFileSetNames() {
         return;
     }
     const QString name = ToQString(FileSetTitle(CurrentFileSet()));
-    setWindowTitle(name.isEmpty() ? application : application + QStringLiteral(" - ") + name);
     for (CChildFrame* frame : frames_) {
-        frame->ShowFileSetName(name);
+        frame->SetCaption(name);
     }
+    setWindowTitle(name.isEmpty() ? application
+                                  : QStringLiteral("%1 - [%2]").arg(application, name));
 }
 
 void CMainFrame::RebuildRegistryWindows() {

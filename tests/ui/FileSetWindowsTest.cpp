@@ -80,7 +80,7 @@ TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
         EXPECT_EQ(Children(tree->TopItem()->child(0)), QStringList{"system"});
         EXPECT_EQ(Children(tree->TopItem()->child(0)->child(0)), (QStringList{"Fresh", "Select"}));
         EXPECT_EQ(Children(tree->TopItem()->child(1)), QStringList{});
-        EXPECT_EQ(window->windowTitle().toStdString(), folder_.string());
+        EXPECT_EQ(window->Caption().toStdString(), folder_.string());
     }
     // The selection stays where its key still exists, with the new set's values beneath it.
     EXPECT_EQ(first->GetContainingKeyName(), "HKEY_LOCAL_MACHINE\\system\\Select");
