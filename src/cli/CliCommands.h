@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fileset/FileSet.h"
+#include "fileset/FileSetOptions.h"
 #include "hive/RegistryTypes.h"
 
 namespace CLI {
@@ -60,10 +61,7 @@ struct CliContext {
     std::ostream& err;
 
     // The file-set options as given; filled by AddFileSetOptions and CLI11's parse.
-    std::string dir;
-    std::string userDir;
-    std::array<std::string, kHiveSlotCount> slotFiles;  // --system, --ntuser, ... by slot
-    std::vector<std::string> files;                     // placed by their names
+    FileSetOptions fileSetOptions;
 
     // The set that was loaded (also CurrentFileSet()), and whether a file of it failed.
     FileSet fileSet;
@@ -86,9 +84,6 @@ struct CliContext {
     // CliUsageError for a malformed path and CliNotFound for a key that does not exist.
     CliKeyPath RequireKeyPath(std::string_view text) const;
 };
-
-// The file-set options and the FILE... arguments of the top-level app.
-void AddFileSetOptions(CLI::App& app, CliContext& context);
 
 // ls, values, show, resolve.
 void AddBrowseCommands(CLI::App& app, CliContext& context);

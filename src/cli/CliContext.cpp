@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
@@ -15,36 +14,6 @@
 
 namespace hivora {
 namespace {
-
-struct SlotOption {
-    HiveSlot slot;
-    const char* name;
-    const char* help;
-};
-
-constexpr SlotOption kSlotOptions[] = {
-    {HiveSlot::System, "--system", "SYSTEM hive file"},
-    {HiveSlot::NtUser, "--ntuser", "user hive file (NTUSER.DAT or USER.DAT)"},
-    {HiveSlot::Software, "--software", "SOFTWARE hive file"},
-    {HiveSlot::Sam, "--sam", "SAM hive file"},
-    {HiveSlot::Security, "--security", "SECURITY hive file"},
-    {HiveSlot::Default, "--default", "DEFAULT hive file"},
-    {HiveSlot::Components, "--components", "COMPONENTS hive file"},
-    {HiveSlot::Bcd, "--bcd", "BCD-Template hive file"},
-};
-
-std::string BaseName(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.remove_suffix(1);
-    }
-    const size_t slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 // Why a named file did not load: the engine only says that it did not.
 std::string LoadFailure(const std::string& path) {
@@ -105,39 +74,10 @@ void CliContext::Error(std::string_view message) const {
 
 void CliContext::LoadFiles() {
     FileSet set;
-    if (!dir.empty()) {
-        if (!IsFolder(dir)) {
-            throw CliUsageError("--dir " + dir + ": no such folder");
-        }
-        if (FillFromHiveFolder(set, dir) == 0) {
-            throw CliUsageError("--dir " + dir + ": no hive files in the folder");
-        }
-    }
-    if (!userDir.empty()) {
-        if (!IsFolder(userDir)) {
-            throw CliUsageError("--user-dir " + userDir + ": no such folder");
-        }
-        if (!FillFromUserFolder(set, userDir)) {
-            throw CliUsageError("--user-dir " + userDir +
-                                ": no NTUSER.DAT or USER.DAT in the folder");
-        }
-    }
-    for (const std::string& file : files) {
-        const std::optional<HiveSlot> slot = SlotForFileName(BaseName(file));
-        if (!slot) {
-            throw CliUsageError(
-                file +
-                ": the name fits no hive slot (system, system.dat, ntuser.dat, user.dat, software, "
-                "sam, security, default, components, bcd-template); give it with --system, "
-                "--ntuser, --software, --sam, --security, --default, --components or --bcd");
-        }
-        set[*slot] = file;
-    }
-    for (const SlotOption& option : kSlotOptions) {
-        const std::string& file = slotFiles[static_cast<size_t>(option.slot)];
-        if (!file.empty()) {
-            set[option.slot] = file;
-        }
+    try {
+        set = BuildFileSet(fileSetOptions);
+    } catch (const FileSetOptionError& error) {
+        throw CliUsageError(error.what());
     }
     if (set.Empty()) {
         throw CliUsageError(
@@ -145,7 +85,6 @@ void CliContext::LoadFiles() {
             "arguments");
     }
 
-    MakeNamesAbsolute(set);
     UseHiveEngine();
     CurrentFileSet() = set;
     LoadFileSet(set);
@@ -195,27 +134,6 @@ CliKeyPath CliContext::RequireKeyPath(std::string_view text) const {
         throw CliNotFound(std::string(text) + ": no such key");
     }
     return *path;
-}
-
-void AddFileSetOptions(CLI::App& app, CliContext& context) {
-    app.add_option("--dir", context.dir,
-                   "fill slots from a folder of hive files (system or system.dat, software, sam, "
-                   "security, default, components, bcd-template; names matched ignoring case)")
-        ->type_name("DIR")
-        ->group("File set");
-    app.add_option("--user-dir", context.userDir, "NTUSER.DAT or USER.DAT from a profile folder")
-        ->type_name("DIR")
-        ->group("File set");
-    for (const SlotOption& option : kSlotOptions) {
-        app.add_option(option.name, context.slotFiles[static_cast<size_t>(option.slot)],
-                       option.help)
-            ->type_name("FILE")
-            ->group("File set");
-    }
-    app.add_option("files", context.files,
-                   "further hive files, placed by their names (the names above, ignoring case)")
-        ->type_name("FILE...")
-        ->group("File set");
 }
 
 }  // namespace hivora

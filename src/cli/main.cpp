@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1, 1);
     app.set_help_all_flag("--help-all", "describe every command with its arguments");
 
-    hivora::AddFileSetOptions(app, context);
+    hivora::AddFileSetOptions(app, context.fileSetOptions);
     hivora::AddBrowseCommands(app, context);
     hivora::AddSearchCommands(app, context);
     hivora::AddExportCommands(app, context);

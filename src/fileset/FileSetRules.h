@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fileset/FileSet.h"
-#include "fileset/UserPrompt.h"
+#include "support/UserPrompt.h"
 #include "support/Settings.h"
 
 namespace hivora {

@@ -3,10 +3,12 @@
 #include <QCloseEvent>
 #include <utility>
 
+#include "export/ui/ExportCommand.h"
+#include "export/ui/StatisticsDialog.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildView.h"
-#include "shell/FeatureCommands.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/UiServices.h"
 
 namespace hivora {
 
@@ -22,6 +24,20 @@ CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
     view_->SetNextTarget(this);
     setWidget(view_);
     setFocusProxy(view_->Tree());
+
+    auto exportTo = [this](ExportStyle style, bool branch) {
+        PrompterFor prompter(view_->InstalledPrompter(), this);
+        RunExport(this, style, branch ? view_->GetContainingKeyName() : std::string(), *prompter);
+    };
+    auto branchSelected = [this] { return view_->Tree()->GetSelectedKeyItem() != nullptr; };
+    AddCommand(cmd::kFileClose, [this] { close(); });
+    AddCommand(cmd::kExportRegAll, [exportTo] { exportTo(ExportStyle::Reg, false); });
+    AddCommand(cmd::kExportRegBranch, [exportTo] { exportTo(ExportStyle::Reg, true); },
+               branchSelected);
+    AddCommand(cmd::kExportTextAll, [exportTo] { exportTo(ExportStyle::Text, false); });
+    AddCommand(cmd::kExportTextBranch, [exportTo] { exportTo(ExportStyle::Text, true); },
+               branchSelected);
+    AddCommand(cmd::kStatistics, [this] { RunStatistics(this); });
 }
 
 CChildFrame::~CChildFrame() {
@@ -39,52 +55,6 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted()) {
         NotifyGone();
-    }
-}
-
-bool CChildFrame::HandlesCommand(int id) const {
-    switch (id) {
-        case cmd::kFileClose:
-        case cmd::kExportRegAll:
-        case cmd::kExportRegBranch:
-        case cmd::kExportTextAll:
-        case cmd::kExportTextBranch:
-        case cmd::kStatistics:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool CChildFrame::IsCommandEnabled(int id) const {
-    if (id == cmd::kExportRegBranch || id == cmd::kExportTextBranch) {
-        return view_->Tree()->GetSelectedKeyItem() != nullptr;
-    }
-    return true;
-}
-
-void CChildFrame::OnCommand(int id) {
-    switch (id) {
-        case cmd::kFileClose:
-            close();
-            break;
-        case cmd::kExportRegAll:
-            features::ExportToReg(*this, {});
-            break;
-        case cmd::kExportRegBranch:
-            features::ExportToReg(*this, view_->GetContainingKeyName());
-            break;
-        case cmd::kExportTextAll:
-            features::ExportToText(*this, {});
-            break;
-        case cmd::kExportTextBranch:
-            features::ExportToText(*this, view_->GetContainingKeyName());
-            break;
-        case cmd::kStatistics:
-            features::ShowStatistics(*this);
-            break;
-        default:
-            break;
     }
 }
 

@@ -20,9 +20,10 @@ public:
 
     CChildView* View() const { return view_; }
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
+    // The name of the file set the window shows. Kept out of windowTitle(): a maximised MDI
+    // child's title would be appended to the main window's title behind the program's back.
+    void SetCaption(const QString& caption) { caption_ = caption; }
+    const QString& Caption() const { return caption_; }
 
     // Runs once when the window is destroyed (the program closes the data viewers and
     // clears the history there).
@@ -36,6 +37,7 @@ private:
 
     CChildView* view_ = nullptr;
     std::function<void()> onDestroy_;
+    QString caption_;
 };
 
 }  // namespace hivora

@@ -4,14 +4,24 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 
+#include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
+#include "favorites/ui/FavoriteNameDialog.h"
+#include "favorites/ui/ManageFavoritesDialog.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
-#include "shell/FeatureCommands.h"
+#include "search/ui/FindByDateDialog.h"
+#include "search/ui/FindDialog.h"
+#include "search/ui/FindNextCommand.h"
 #include "shell/SplitterLayout.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/UiServices.h"
+#include "values/ValueItem.h"
 #include "values/ui/CRegValuesList.h"
+#include "viewers/ui/BinaryDataDialog.h"
+#include "viewers/ui/ValueDataDialog.h"
 
 namespace hivora {
 namespace {
@@ -30,6 +40,32 @@ protected:
         QPainter painter(this);
         painter.fillRect(rect(), QBrush(palette().color(QPalette::WindowText), Qt::Dense4Pattern));
     }
+};
+
+// What a search needs of a registry window.
+class ViewSearchHost : public SearchHost {
+public:
+    explicit ViewSearchHost(CChildView& view) : view_(view) {}
+
+    std::string SelectedKeyPath() const override { return view_.GetContainingKeyName(); }
+    // The window's focus widget, not hasFocus(): the main window may not be active again yet
+    // when a modal dialog (the Searching dialog of the previous hit) has just closed.
+    bool ValuesListHasFocus() const override {
+        return view_.List()->window()->focusWidget() == view_.List();
+    }
+    std::string SelectedValueName() const override { return view_.List()->GetSelectedValueName(); }
+    void ShowKeyHit(const std::string& keyPath) override {
+        view_.Tree()->SelectPath(keyPath);
+        view_.Tree()->setFocus();
+    }
+    void ShowValueHit(const std::string& keyPath, const std::string& valueName) override {
+        view_.Tree()->SelectPath(keyPath);
+        view_.List()->SelectValueByName(valueName);
+        view_.List()->setFocus();
+    }
+
+private:
+    CChildView& view_;
 };
 
 }  // namespace
@@ -51,7 +87,8 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
         [this](RootKey root, const std::string& subPath) { tree_->SelectKey(root, subPath); });
     connect(tree_, &CRegistryTreeCtrl::keySelected, this, &CChildView::OnKeySelected);
     connect(list_, &CRegValuesList::rowSelectionChanged, this, &CChildView::commandStateChanged);
-    features::ConnectValueViewers(*this);
+    ConnectValueViewers();
+    AddCommands();
     dragBar_ = new DragBar(this);
 
     tree_->InsertRoots();
@@ -71,7 +108,7 @@ std::string CChildView::GetContainingKeyName() const {
 void CChildView::OnKeySelected() {
     const KeyItemData* record = tree_->GetSelectedKeyItem();
     if (record != nullptr) {
-        features::RecordHistory(*record);
+        History().RecordKey({record->root, record->subPath});
     }
     list_->Fill(record);
     emit commandStateChanged();
@@ -166,45 +203,77 @@ bool CChildView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-bool CChildView::HandlesCommand(int id) const {
-    if (id >= cmd::kFavoriteFirst && id <= cmd::kFavoriteLast) {
-        return true;
+void CChildView::AddCommands() {
+    AddCommand(cmd::kFind, [this] {
+        if (EditFindCriteria(criteria_, this)) {
+            FindNext();
+        }
+    });
+    AddCommand(cmd::kFindByDate, [this] {
+        if (EditDateCriteria(criteria_, this)) {
+            FindNext();
+        }
+    });
+    AddCommand(cmd::kFindNext, [this] { FindNext(); }, [this] { return CanFindNext(criteria_); });
+    AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); },
+               [this] { return tree_->GetSelectedKeyItem() != nullptr; });
+    AddCommand(cmd::kManageFavorites, [this] { ManageFavorites(); });
+    AddCommandRange(cmd::kFavoriteFirst, cmd::kFavoriteLast,
+                    [this](int index) { SelectFavorite(index); });
+    AddCommand(cmd::kCopyKeyName, [this] { tree_->RouteCommand(cmd::kCopyKeyName); });
+    AddCommand(cmd::kCopyValueName, [this] { list_->RouteCommand(cmd::kCopyValueName); });
+    AddCommand(cmd::kCopyValueData, [this] { list_->RouteCommand(cmd::kCopyValueData); });
+    AddCommand(cmd::kShowBinaryData, [this] { list_->ViewData(true); },
+               [this] { return list_->HasSelection(); });
+    AddCommand(cmd::kGoBack, [this] {
+        if (const std::optional<HistoryEntry> entry = History().StepBack()) {
+            MoveTo(entry->root, entry->subPath);
+        }
+    }, [] { return History().CanGoBack(); });
+    AddCommand(cmd::kGoForward, [this] {
+        if (const std::optional<HistoryEntry> entry = History().StepForward()) {
+            MoveTo(entry->root, entry->subPath);
+        }
+    }, [] { return History().CanGoForward(); });
+    AddCommand(cmd::kGoToRoot, [this] { tree_->SelectPath(""); });
+}
+
+void CChildView::FindNext() {
+    ViewSearchHost host(*this);
+    SearchNotice notice;
+    if (prompter_ != nullptr) {
+        notice = [prompter = prompter_](const std::string& text) { prompter->ShowNotice(text); };
     }
-    switch (id) {
-        case cmd::kFind:
-        case cmd::kFindByDate:
-        case cmd::kFindNext:
-        case cmd::kAddToFavorites:
-        case cmd::kManageFavorites:
-        case cmd::kCopyKeyName:
-        case cmd::kCopyValueName:
-        case cmd::kCopyValueData:
-        case cmd::kShowBinaryData:
-        case cmd::kGoBack:
-        case cmd::kGoForward:
-        case cmd::kGoToRoot:
-            return true;
-        default:
-            return false;
+    RunFindNext(criteria_, host, this, notice);
+    emit commandStateChanged();
+}
+
+void CChildView::AddToFavorites() {
+    const KeyItemData* record = tree_->GetSelectedKeyItem();
+    if (record == nullptr) {
+        return;
+    }
+    const Favorite favorite{{}, record->root, record->subPath};
+    PrompterFor prompter(prompter_, this);
+    FavoriteNameDialog dialog(FavoriteNameDialog::Mode::Add, GetContainingKeyName(),
+                              AppFavorites(), *prompter, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        AppFavorites().AddFavorite({dialog.Name(), favorite.root, favorite.subPath});
     }
 }
 
-bool CChildView::IsCommandEnabled(int id) const {
-    switch (id) {
-        case cmd::kFindNext:
-            return features::HasSearchToRepeat(*this);
-        case cmd::kAddToFavorites:
-            return tree_->GetSelectedKeyItem() != nullptr;
-        case cmd::kManageFavorites:
-            return features::CanManageFavorites();
-        case cmd::kShowBinaryData:
-            return list_->HasSelection();
-        case cmd::kGoBack:
-            return features::CanGoBack();
-        case cmd::kGoForward:
-            return features::CanGoForward();
-        default:
-            return true;
+void CChildView::ManageFavorites() {
+    PrompterFor prompter(prompter_, this);
+    ManageFavoritesDialog dialog(AppFavorites(), *prompter, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        SelectFavorite(dialog.ChosenIndex());
+    }
+}
+
+void CChildView::SelectFavorite(int index) {
+    Favorite favorite;
+    if (index >= 0 && AppFavorites().GetFavorite(static_cast<size_t>(index), favorite)) {
+        tree_->SelectKey(favorite.root, favorite.subPath);
     }
 }
 
@@ -213,71 +282,29 @@ void CChildView::MoveTo(RootKey root, const std::string& subPath) {
     tree_->SelectKey(root, subPath);
 }
 
-void CChildView::OnCommand(int id) {
-    if (id >= cmd::kFavoriteFirst && id <= cmd::kFavoriteLast) {
-        std::string name;
-        std::string subPath;
-        RootKey root = 0;
-        if (features::FavoriteAt(id - cmd::kFavoriteFirst, name, root, subPath)) {
-            tree_->SelectKey(root, subPath);
+void CChildView::ConnectValueViewers() {
+    QPointer<CChildView> guarded(this);
+    // Navigate To from a viewer selects in the window that opened it, while it exists.
+    KeySelector selectKey = [guarded](RootKey root, const std::string& subPath) {
+        if (guarded) {
+            guarded->Tree()->SelectKey(root, subPath);
         }
-        return;
-    }
-    RootKey root = 0;
-    std::string subPath;
-    switch (id) {
-        case cmd::kFind:
-            if (features::RunFindDialog(*this)) {
-                features::FindNext(*this);
-            }
-            break;
-        case cmd::kFindByDate:
-            if (features::RunFindByDateDialog(*this)) {
-                features::FindNext(*this);
-            }
-            break;
-        case cmd::kFindNext:
-            features::FindNext(*this);
-            break;
-        case cmd::kAddToFavorites:
-            if (const KeyItemData* record = tree_->GetSelectedKeyItem()) {
-                features::AddToFavorites(*this, *record, GetContainingKeyName());
-            }
-            break;
-        case cmd::kManageFavorites: {
-            const int index = features::RunManageFavorites(*this);
-            std::string name;
-            if (index >= 0 && features::FavoriteAt(index, name, root, subPath)) {
-                tree_->SelectKey(root, subPath);
-            }
-            break;
-        }
-        case cmd::kCopyKeyName:
-            tree_->RouteCommand(cmd::kCopyKeyName);
-            break;
-        case cmd::kCopyValueName:
-        case cmd::kCopyValueData:
-            list_->RouteCommand(id);
-            break;
-        case cmd::kShowBinaryData:
-            list_->ViewData(true);
-            break;
-        case cmd::kGoBack:
-            if (features::TakeBack(root, subPath)) {
-                MoveTo(root, subPath);
-            }
-            break;
-        case cmd::kGoForward:
-            if (features::TakeForward(root, subPath)) {
-                MoveTo(root, subPath);
-            }
-            break;
-        case cmd::kGoToRoot:
-            tree_->SelectPath("");
-            break;
-        default:
-            break;
-    }
+    };
+    connect(list_, &CRegValuesList::showValueData, this,
+            [this, selectKey](const ValueItem& value, const QString& keyName) {
+                if (!ShowValueData(keyName.toStdString(), value, this, selectKey)) {
+                    ShowBinaryData(keyName.toStdString(), value, this);
+                }
+            });
+    connect(list_, &CRegValuesList::showBinaryData, this,
+            [this](const ValueItem& value, const QString& keyName) {
+                ShowBinaryData(keyName.toStdString(), value, this);
+            });
+}
+
+void CChildView::Rebuild() {
+    NavigationHistory::Suspend quiet(History());
+    tree_->Refill();
     emit commandStateChanged();
 }
 

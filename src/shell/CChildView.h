@@ -6,12 +6,14 @@
 #include <string>
 
 #include "hive/RegistryTypes.h"
+#include "search/SearchCriteria.h"
 #include "support/ui/CommandTarget.h"
 
 namespace hivora {
 
 class CRegistryTreeCtrl;
 class CRegValuesList;
+class Prompter;
 
 class CChildView : public QWidget, public CommandTarget {
     Q_OBJECT
@@ -30,14 +32,18 @@ public:
     // The tree's plain path (the data viewers' key name, exports, favourites).
     std::string GetContainingKeyName() const;
 
+    // Where the window's commands ask and report: message boxes unless one is installed.
+    void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
+    Prompter* InstalledPrompter() const { return prompter_; }
+
+    // Reads the tree and the values list again from the loaded file set, keeping the selected
+    // key where it still exists.
+    void Rebuild();
+
     // The layout of the two controls; runs on every resize and after a drag.
     void RecalcLayout();
     // Ends a drag without applying it (the mouse was taken by another window).
     void CancelDrag();
-
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
 
 signals:
     // Something that decides command enabling changed (selection in the tree or list).
@@ -51,7 +57,13 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void AddCommands();
+    void ConnectValueViewers();
     void OnKeySelected();
+    void FindNext();
+    void AddToFavorites();
+    void ManageFavorites();
+    void SelectFavorite(int index);
     void MoveTo(RootKey root, const std::string& subPath);
     void ShowBar(int x);
     void EndDrag(bool apply);
@@ -59,6 +71,9 @@ private:
     CRegistryTreeCtrl* tree_ = nullptr;
     CRegValuesList* list_ = nullptr;
     QWidget* dragBar_ = nullptr;
+    Prompter* prompter_ = nullptr;
+    // Find and Find By Date of this window; Find Next repeats them.
+    SearchCriteria criteria_;
     int splitterPosition_ = 280;
     bool dragging_ = false;
     int dragX_ = 0;

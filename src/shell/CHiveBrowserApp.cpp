@@ -4,15 +4,17 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 
+#include "favorites/NavigationHistory.h"
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
 #include "hive/NavigateTo.h"
 #include "shell/CMainFrame.h"
-#include "shell/FeatureCommands.h"
 #include "support/MyException.h"
+#include "support/Version.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
 #include "viewers/ui/ViewerList.h"
@@ -41,9 +43,22 @@ void ShowInFileManager(const std::string& path) {
 
 CHiveBrowserApp::CHiveBrowserApp() {
     SetOpenInExplorerHook(ShowInFileManager);
+    AddCommand(cmd::kFileOpen, [this] { OnFileOpen(); });
+    AddCommand(cmd::kHelp, [] { OpenHelp(); });
+    AddCommand(cmd::kTechSupport, [] {
+        // The address carries the subject as it is; QUrl encodes what a browser needs.
+        QDesktopServices::openUrl(QUrl(ToQString(TechSupportAddress(ProgramVersion()))));
+    });
+    AddCommand(cmd::kAbout, [this] { ShowAbout(); });
+    const Rule anyViewer = [this] { return ViewerCount() > 0; };
+    AddCommand(cmd::kMinimizeAll, [this] { MinimizeAllViewers(); }, anyViewer);
+    AddCommand(cmd::kRestoreAll, [this] { RestoreAllViewers(); }, anyViewer);
+    AddCommand(cmd::kCloseAll, [this] { CloseAllViewers(); }, anyViewer);
+    AddCommandRange(cmd::kViewerFirst, cmd::kViewerLast,
+                    [this](int index) { ActivateViewer(index); });
     fileSetDialog_ = [this](QWidget* parent) {
-        MessageBoxPrompter prompter(parent);
-        COpenFilesMasterDlg dialog(AppSettings(), prompter_ ? *prompter_ : prompter, parent);
+        PrompterFor prompter(prompter_, parent);
+        COpenFilesMasterDlg dialog(AppSettings(), *prompter, parent);
         return dialog.exec() == QDialog::Accepted;
     };
 }
@@ -61,8 +76,8 @@ bool CHiveBrowserApp::InitInstance(const std::optional<FileSet>& commandLineSet)
     mainFrame_->show();
     if (commandLineSet) {
         CurrentFileSet() = *commandLineSet;
-        MessageBoxPrompter boxes(mainFrame_.get());
-        Prompter& prompter = prompter_ ? *prompter_ : boxes;
+        PrompterFor chosen(prompter_, mainFrame_.get());
+        Prompter& prompter = *chosen;
         bool accepted = false;
         try {
             accepted = ConfirmFileSet(CurrentFileSet(), prompter, AppSettings());
@@ -88,19 +103,20 @@ void CHiveBrowserApp::OnFileOpen() {
 }
 
 void CHiveBrowserApp::OpenCurrentFileSet() {
-    features::ClearHistory();
+    // The viewers and the history speak of the set that is going away.
+    CloseAllViewers();
+    History().ClearHistory();
     {
         WaitCursor wait;
         // A registry window opens whatever the loading found.
         LoadFileSet(CurrentFileSet());
+        mainFrame_->RebuildRegistryWindows();
     }
     mainFrame_->CreateRegistryWindow();
 }
 
 // The viewers themselves keep the one list (they join it when they open and leave it when
 // they close); the application's operations act on it.
-void CHiveBrowserApp::Prune() {}
-
 void CHiveBrowserApp::AddViewer(QWidget* viewer) {
     AppViewers().AddViewer(viewer);
 }
@@ -139,65 +155,15 @@ void CHiveBrowserApp::ActivateViewer(int index) {
     AppViewers().ActivateViewer(index);
 }
 
-bool CHiveBrowserApp::HandlesCommand(int id) const {
-    if (id >= cmd::kViewerFirst && id <= cmd::kViewerLast) {
-        return true;
-    }
-    switch (id) {
-        case cmd::kFileOpen:
-        case cmd::kHelp:
-        case cmd::kTechSupport:
-        case cmd::kAbout:
-        case cmd::kMinimizeAll:
-        case cmd::kRestoreAll:
-        case cmd::kCloseAll:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool CHiveBrowserApp::IsCommandEnabled(int id) const {
-    switch (id) {
-        case cmd::kMinimizeAll:
-        case cmd::kRestoreAll:
-        case cmd::kCloseAll:
-            return ViewerCount() > 0;
-        default:
-            return true;
-    }
-}
-
-void CHiveBrowserApp::OnCommand(int id) {
-    if (id >= cmd::kViewerFirst && id <= cmd::kViewerLast) {
-        ActivateViewer(id - cmd::kViewerFirst);
-        return;
-    }
-    switch (id) {
-        case cmd::kFileOpen:
-            OnFileOpen();
-            break;
-        case cmd::kHelp:
-            OpenHelp();
-            break;
-        case cmd::kTechSupport:
-            features::RequestTechSupport();
-            break;
-        case cmd::kAbout:
-            features::ShowAbout(mainFrame_.get());
-            break;
-        case cmd::kMinimizeAll:
-            MinimizeAllViewers();
-            break;
-        case cmd::kRestoreAll:
-            RestoreAllViewers();
-            break;
-        case cmd::kCloseAll:
-            CloseAllViewers();
-            break;
-        default:
-            break;
-    }
+void CHiveBrowserApp::ShowAbout() {
+    QMessageBox::about(
+        mainFrame_.get(), QStringLiteral("About ") + MessageCaption(),
+        QStringLiteral("<h3>%1</h3><p>%2</p><p>A viewer for Windows registry hive files: "
+                       "browse, search and export the keys and values of hives copied from another "
+                       "Windows installation, a backup or a disk image, without ever writing to "
+                       "them.</p>")
+            .arg(ToQString(GetVersionText(-1)).toHtmlEscaped(),
+                 ToQString(GetVersionText(2)).toHtmlEscaped()));
 }
 
 }  // namespace hivora

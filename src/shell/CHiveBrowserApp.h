@@ -34,7 +34,8 @@ public:
 
     // Open Registry Files (57600).
     void OnFileOpen();
-    // Loads the current file set and opens a registry window on it.
+    // Loads the current file set, rebuilds the registry windows open on the set it replaces
+    // and opens one more on it.
     void OpenCurrentFileSet();
 
     // The file-set dialog, replaceable for tests: true when it ended with OK.
@@ -43,6 +44,7 @@ public:
     }
     // The questions asked for a command-line set (message boxes unless replaced).
     void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
+    Prompter* InstalledPrompter() const { return prompter_; }
 
     // The data viewer windows (not owned), in the order they opened.
     void AddViewer(QWidget* viewer);
@@ -54,12 +56,8 @@ public:
     void CloseAllViewers();
     void ActivateViewer(int index);
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
-
 private:
-    void Prune();
+    void ShowAbout();
 
     std::unique_ptr<CMainFrame> mainFrame_;
     std::function<bool(QWidget*)> fileSetDialog_;

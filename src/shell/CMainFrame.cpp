@@ -11,11 +11,13 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "favorites/FavoriteStore.h"
+#include "favorites/NavigationHistory.h"
+#include "fileset/FileSetTitle.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
-#include "shell/FeatureCommands.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
 
@@ -59,9 +61,13 @@ constexpr Accelerator kAccelerators[] = {
 
 CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(QStringLiteral("HivoraRegEdit"));
+    setWindowTitle(MessageCaption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/hivora.png")));
     SetNextTarget(&application);
+    AddCommand(cmd::kExit, [this] { close(); });
+    AddCommand(cmd::kViewToolbar, [this] { toolBar_->setVisible(!toolBar_->isVisibleTo(this)); });
+    AddCommand(cmd::kViewStatusBar,
+               [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); });
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setViewMode(QMdiArea::SubWindowView);
@@ -285,12 +291,10 @@ void CMainFrame::FillFavoritesMenu(QMenu* menu) {
         delete items[i];
     }
     QStringList names;
-    std::string name;
-    std::string subPath;
-    RootKey root = 0;
+    Favorite favorite;
     while (names.size() < kMaxListed &&
-           features::FavoriteAt(static_cast<int>(names.size()), name, root, subPath)) {
-        names.push_back(ToQString(name));
+           AppFavorites().GetFavorite(static_cast<size_t>(names.size()), favorite)) {
+        names.push_back(ToQString(favorite.name));
     }
     const QStringList texts = NumberedMenuTexts(names, true);
     if (!texts.isEmpty()) {
@@ -332,6 +336,8 @@ CChildFrame* CMainFrame::CreateRegistryWindow() {
     frame->showMaximized();
     mdiArea_->setActiveSubWindow(frame);
     frame->View()->Tree()->setFocus();
+    frame->View()->SetPrompter(app_.InstalledPrompter());
+    ShowFileSetNames();
     ShowMenu(true);
     UpdateCommandUI();
     return frame;
@@ -341,13 +347,14 @@ void CMainFrame::OnRegistryWindowGone(CChildFrame* frame) {
     frames_.removeAll(frame);
     // Closing a registry window closes every data viewer and clears the shared history.
     app_.CloseAllViewers();
-    features::ClearHistory();
+    History().ClearHistory();
     if (closing_) {
         return;
     }
     if (frames_.isEmpty()) {
         ShowMenu(false);
     }
+    ShowFileSetNames();
     UpdateCommandUI();
 }
 
@@ -413,28 +420,26 @@ void CMainFrame::UpdateCommandUI() {
     }
 }
 
-bool CMainFrame::HandlesCommand(int id) const {
-    return id == cmd::kExit || id == cmd::kViewToolbar || id == cmd::kViewStatusBar;
-}
-
-bool CMainFrame::IsCommandEnabled(int) const {
-    return true;
-}
-
-void CMainFrame::OnCommand(int id) {
-    switch (id) {
-        case cmd::kExit:
-            close();
-            break;
-        case cmd::kViewToolbar:
-            toolBar_->setVisible(!toolBar_->isVisibleTo(this));
-            break;
-        case cmd::kViewStatusBar:
-            statusBar()->setVisible(!statusBar()->isVisibleTo(this));
-            break;
-        default:
-            break;
+void CMainFrame::ShowFileSetNames() {
+    const QString application = MessageCaption();
+    if (frames_.isEmpty()) {
+        setWindowTitle(application);
+        return;
     }
+    const QString name = ToQString(FileSetTitle(CurrentFileSet()));
+    for (CChildFrame* frame : frames_) {
+        frame->SetCaption(name);
+    }
+    setWindowTitle(name.isEmpty() ? application
+                                  : QStringLiteral("%1 - [%2]").arg(application, name));
+}
+
+void CMainFrame::RebuildRegistryWindows() {
+    for (CChildFrame* frame : frames_) {
+        frame->View()->Rebuild();
+    }
+    ShowFileSetNames();
+    UpdateCommandUI();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

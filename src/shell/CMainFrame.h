@@ -54,9 +54,9 @@ public:
     // bare names, otherwise every one reads "&N name".
     static QStringList NumberedMenuTexts(const QStringList& names, bool favourites);
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
+    // After the file set was replaced: every registry window reads it afresh, and every
+    // caption and the title name it.
+    void RebuildRegistryWindows();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +71,7 @@ private:
     void FillWindowMenu(QMenu* menu);
     CommandTarget* RouteStart() const;
     void OnRegistryWindowGone(CChildFrame* frame);
+    void ShowFileSetNames();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;

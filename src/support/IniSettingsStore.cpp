@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/BuildInfo.h"
 #include "support/MyException.h"
 
 namespace hivora {
@@ -57,6 +58,11 @@ std::string Unescape(std::string_view text) {
 }  // namespace
 
 IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
+    Load();
+}
+
+void IniSettingsStore::Load() {
+    sections_.clear();
     std::ifstream in(path_, std::ios::binary);
     std::string line;
     std::string section;
@@ -81,8 +87,14 @@ std::string IniSettingsStore::DefaultPath() {
     if (const char* path = std::getenv("HIVORA_SETTINGS"); path != nullptr && *path != 0) {
         return path;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : ".") + "/.config/Quenwick/HivoraRegEdit.ini";
+    std::string folder;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
+        folder = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        folder = std::string(home ? home : ".") + "/.config";
+    }
+    return folder + "/" + build::kOrganizationName + "/" + build::kApplicationName + ".ini";
 }
 
 std::string IniSettingsStore::GetProfileString(std::string_view section, std::string_view entry,
@@ -99,6 +111,7 @@ std::string IniSettingsStore::GetProfileString(std::string_view section, std::st
 
 void IniSettingsStore::WriteProfileString(std::string_view section, std::string_view entry,
                                           std::string_view value) {
+    Load();
     sections_[std::string(section)][std::string(entry)] = std::string(value);
     Save();
 }

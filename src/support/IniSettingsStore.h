@@ -1,6 +1,7 @@
-// Settings kept in an INI-style text file, for the command-line tool: "[section]" lines and
-// "entry=value" lines. Section names, entries and values are percent-escaped where they hold
-// characters the format gives a meaning, so any section name round-trips.
+// Settings kept in an INI-style text file, the one format both programs read and write:
+// "[section]" lines and "entry=value" lines. Section names, entries and values are
+// percent-escaped only where they hold characters the format gives a meaning, so section names
+// stay readable ("[/cases/SYSTEM/cases/NTUSER.DAT]") and any name round-trips.
 #pragma once
 
 #include <map>
@@ -12,10 +13,11 @@ namespace hivora {
 
 class IniSettingsStore : public SettingsStore {
 public:
-    // Reads `path` when it exists; every write rewrites it whole.
+    // Reads `path` when it exists. Every write reads the file again, applies the one entry and
+    // rewrites it whole, so entries another program wrote meanwhile are kept.
     explicit IniSettingsStore(std::string path);
 
-    // $HIVORA_SETTINGS, else ~/.config/Quenwick/HivoraRegEdit.ini.
+    // $HIVORA_SETTINGS, else $XDG_CONFIG_HOME (or ~/.config)/Quenwick/HivoraRegEdit.ini.
     static std::string DefaultPath();
     const std::string& Path() const { return path_; }
 
@@ -28,6 +30,7 @@ public:
     void WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
 
 private:
+    void Load();
     void Save() const;
 
     std::string path_;

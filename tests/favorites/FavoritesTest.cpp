@@ -66,12 +66,6 @@ TEST_F(FavoriteStoreTest, DeleteAndRenameActOnTheLastMatchIgnoringCase) {
     EXPECT_FALSE(store_.DeleteFavorite("missing"));
 }
 
-TEST(ParseRootName, NamedRootsAndHexadecimalNumbers) {
-    EXPECT_EQ(ParseRootName("hkey_local_machine"), kLocalMachine);
-    EXPECT_EQ(ParseRootName("HKEY_USERS"), kUsers);
-    EXPECT_EQ(ParseRootName("80000001"), kCurrentUser);
-    EXPECT_EQ(ParseRootName("zz"), 0u);
-}
 
 TEST_F(FavoriteStoreTest, FileLinesTakeTheirThreeForms) {
     store_.AddFavorite({"HKEY_LOCAL_MACHINE\\SOFTWARE", kLocalMachine, "SOFTWARE"});

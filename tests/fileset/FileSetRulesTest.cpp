@@ -220,20 +220,3 @@ TEST(FolderScans, FillSlotsOrRaise) {
 
 }  // namespace
 }  // namespace hivora
-
-namespace hivora {
-namespace {
-
-TEST(FileSetNames, RelativeNamesBecomeAbsoluteSoTheSetReopensFromAnyFolder) {
-    FileSet set;
-    set[HiveSlot::System] = "hives/./SYSTEM";
-    set[HiveSlot::Sam] = "/abs/SAM";
-    MakeNamesAbsolute(set);
-    EXPECT_EQ(set[HiveSlot::System],
-              (std::filesystem::current_path() / "hives" / "SYSTEM").string());
-    EXPECT_EQ(set[HiveSlot::Sam], "/abs/SAM");
-    EXPECT_TRUE(set[HiveSlot::NtUser].empty());
-}
-
-}  // namespace
-}  // namespace hivora

@@ -78,6 +78,7 @@ TYPED_TEST_P(SettingsStoreContract, AnySectionNameRoundTripsAndStaysApart) {
                                     "\xC3\xA9t\xC3\xA9",
                                     "[x]",
                                     "a=b",
+                                    "line\r\nbreak",
                                     "/work/NTUSER.DAT-/work/SYSTEM"};
     int i = 0;
     for (const std::string& section : sections) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/IniSettingsStore.h"
 #include "support/Settings.h"
 #include "support/SettingsStoreContract.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -15,19 +21,52 @@ struct MemoryStoreTraits {
     }
 };
 
+// The settings file both programs share.
+struct IniStoreTraits {
+    static std::string Path() {
+        static const std::string path = (test::UniqueTempPath("hivora_ini") / "s.ini").string();
+        return path;
+    }
+    static std::unique_ptr<SettingsStore> Create() {
+        std::filesystem::remove(Path());
+        return std::make_unique<IniSettingsStore>(Path());
+    }
+    static std::unique_ptr<SettingsStore> Reopen(std::unique_ptr<SettingsStore> store) {
+        store.reset();
+        return std::make_unique<IniSettingsStore>(Path());
+    }
+    static void Dispose(std::unique_ptr<SettingsStore> store) {
+        store.reset();
+        std::filesystem::remove_all(std::filesystem::path(Path()).parent_path());
+    }
+};
+
 }  // namespace
 
 namespace test {
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SettingsStoreContract, MemoryStoreTraits);
+INSTANTIATE_TYPED_TEST_SUITE_P(IniFile, SettingsStoreContract, IniStoreTraits);
 }  // namespace test
 
-TEST(AppSettings, InstalledStoreReplacesTheBuiltInOne) {
-    MemorySettingsStore mine;
-    SetAppSettings(&mine);
-    AppSettings().WriteProfileInt("s", "e", 5);
-    EXPECT_EQ(mine.GetProfileInt("s", "e", 0), 5);
-    SetAppSettings(nullptr);
-    EXPECT_EQ(AppSettings().GetProfileInt("s", "e", 0), 0);
+// Two programs hold the file open at once: each write keeps what the other wrote meanwhile, and
+// section names stay readable in the file.
+TEST(IniSettingsStore, StoresOfTwoProgramsShareOneReadableFile) {
+    const auto folder = test::UniqueTempPath("hivora_shared");
+    const std::string path = (folder / "HivoraRegEdit.ini").string();
+    IniSettingsStore desktop(path);
+    IniSettingsStore tool(path);
+    desktop.WriteProfileString("/c/config/SYSTEM/u/NTUSER.DAT", "000N", "Run");
+    tool.WriteProfileString("C:\\h\\SYSTEM", "000N", "Services");
+    desktop.WriteProfileInt("LastFileSet", "n", 3);
+    EXPECT_EQ(IniSettingsStore(path).GetProfileString("C:\\h\\SYSTEM", "000N"), "Services");
+    EXPECT_EQ(IniSettingsStore(path).GetProfileString("/c/config/SYSTEM/u/NTUSER.DAT", "000N"),
+              "Run");
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    EXPECT_NE(text.str().find("[/c/config/SYSTEM/u/NTUSER.DAT]\n000N=Run\n"), std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find("[C:\\h\\SYSTEM]\n"), std::string::npos) << text.str();
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace hivora

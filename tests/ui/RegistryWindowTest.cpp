@@ -1,5 +1,5 @@
-// The registry window on real hives: tree, values list, path services, command enabling and
-// the three ways a command arrives (menu, shortcut, context menu).
+// The registry window on the sample hives: command enabling and the three ways a command
+// arrives (menu, shortcut, context menu).
 #include <QApplication>
 #include <QClipboard>
 #include <QMdiArea>
@@ -21,135 +21,8 @@
 namespace hivora {
 namespace {
 
-QStringList ChildTexts(const QTreeWidgetItem* item) {
-    QStringList texts;
-    for (int i = 0; i < item->childCount(); ++i) {
-        texts.push_back(item->child(i)->text(0));
-    }
-    return texts;
-}
-
-QStringList Column(const CRegValuesList* list, int column) {
-    QStringList texts;
-    for (int row = 0; row < list->RowCount(); ++row) {
-        texts.push_back(QString::fromStdString(list->CellText(row, column)));
-    }
-    return texts;
-}
-
 QString Clipboard() {
     return QGuiApplication::clipboard()->text();
-}
-
-TEST_F(RegistryWindowTest, NewWindowShowsTopItemRootsAndFileRows) {
-    CRegistryTreeCtrl* tree = View()->Tree();
-    QTreeWidgetItem* top = tree->TopItem();
-    EXPECT_EQ(top->text(0), "Hivora Registry");
-    EXPECT_TRUE(top->isExpanded());
-    EXPECT_EQ(tree->currentItem(), top);
-    ASSERT_EQ(ChildTexts(top), (QStringList{"HKEY_LOCAL_MACHINE", "HKEY_USERS"}));
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_EQ(top->child(i)->childCount(), 1);
-        EXPECT_TRUE(CRegistryTreeCtrl::IsPlaceholder(top->child(i)->child(0)));
-    }
-
-    const CRegValuesList* list = View()->List();
-    EXPECT_EQ(Column(list, 0), (QStringList{"NTUser", "System", "Software", "Security", "SAM",
-                                            "BCD-Template", "Components", ".Default"}));
-    EXPECT_EQ(Column(list, 1), QStringList(8, "<information>"));
-    const QStringList data = Column(list, 2);
-    EXPECT_TRUE(data[0].endsWith("regipy/NTUSER.DAT"));
-    EXPECT_TRUE(data[1].endsWith("regipy/SYSTEM"));
-    EXPECT_EQ(data[2], "<EMPTY>");
-    EXPECT_TRUE(data[4].endsWith("regipy/SAM"));
-    EXPECT_EQ(app_->MainFrame()->StatusText(), "Hivora Registry");
-}
-
-TEST_F(RegistryWindowTest, ExpandingFillsOnceSortedWithProbedPlaceholders) {
-    CRegistryTreeCtrl* tree = View()->Tree();
-    QTreeWidgetItem* machine = tree->TopItem()->child(0);
-    machine->setExpanded(true);
-    const QStringList hives = ChildTexts(machine);
-    EXPECT_TRUE(hives.contains("system")) << hives.join(",").toStdString();
-    EXPECT_TRUE(hives.contains("sam"));
-
-    ASSERT_TRUE(tree->SelectPath("HKEY_LOCAL_MACHINE\\system"));
-    QTreeWidgetItem* system = tree->currentItem();
-    system->setExpanded(true);
-    const QStringList children = ChildTexts(system);
-    ASSERT_GT(children.size(), 3);
-    QStringList sorted = children;
-    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    EXPECT_EQ(children, sorted);
-    // Each child was probed: an expand button exactly where the key has subkeys.
-    for (int i = 0; i < system->childCount(); ++i) {
-        QTreeWidgetItem* child = system->child(i);
-        const KeyItemData* record = CRegistryTreeCtrl::KeyItemOf(child);
-        ASSERT_NE(record, nullptr);
-        EXPECT_EQ(child->childCount() == 1 && CRegistryTreeCtrl::IsPlaceholder(child->child(0)),
-                  !record->populated)
-            << child->text(0).toStdString();
-    }
-    // Collapsing and expanding again keeps the very same items.
-    QTreeWidgetItem* first = system->child(0);
-    system->setExpanded(false);
-    system->setExpanded(true);
-    EXPECT_EQ(system->child(0), first);
-    EXPECT_EQ(system->childCount(), children.size());
-}
-
-TEST_F(RegistryWindowTest, PathTextsAndSelectionWalk) {
-    CRegistryTreeCtrl* tree = View()->Tree();
-    struct Row {
-        const char* name;
-        const char* path;
-        bool found;
-        const char* plain;  // the plain path selected afterwards
-    };
-    const Row rows[] = {
-        {"case-blind walk", "hkey_local_machine\\SYSTEM\\select", true,
-         "HKEY_LOCAL_MACHINE\\system\\Select"},
-        {"one trailing backslash", "HKEY_LOCAL_MACHINE\\system\\", true,
-         "HKEY_LOCAL_MACHINE\\system"},
-        {"root alone", "HKEY_USERS", true, "HKEY_USERS"},
-        {"empty path is the top item", "", true, "Hivora Registry"},
-        {"empty component", "HKEY_LOCAL_MACHINE\\\\SYSTEM", false, "Hivora Registry"},
-        {"labelled path", "Hivora Registry\\HKEY_USERS", false, "Hivora Registry"},
-        {"other root", "HKEY_CURRENT_USER\\Software", false, "Hivora Registry"},
-    };
-    for (const Row& row : rows) {
-        tree->SelectPath("");
-        EXPECT_EQ(tree->SelectPath(row.path), row.found) << row.name;
-        EXPECT_EQ(tree->GetKeyPath(false, false), row.plain) << row.name;
-    }
-
-    tree->SelectPath("HKEY_USERS");
-    EXPECT_EQ(tree->GetKeyPath(false, true), "Hivora Registry\\HKEY_USERS");
-    EXPECT_EQ(tree->GetKeyPath(true, true), "Hivora Registry\\HKEY_USERS");
-
-    tree->SelectKey(kLocalMachine, "system\\Select");
-    const std::string dated = tree->GetKeyPath(true, true);
-    EXPECT_EQ(dated.rfind("Hivora Registry\\HKEY_LOCAL_MACHINE\\system\\Select (", 0), 0u) << dated;
-    EXPECT_EQ(app_->MainFrame()->StatusText().toStdString(), dated);
-    tree->SelectKey(kCurrentUser, "");
-    EXPECT_EQ(tree->GetKeyPath(false, false), "HKEY_LOCAL_MACHINE\\system\\Select");
-}
-
-TEST_F(RegistryWindowTest, ValueRowsAreSortedWithTheMissingDefault) {
-    ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
-    const CRegValuesList* list = View()->List();
-    EXPECT_EQ(Column(list, 0),
-              (QStringList{"(Default)", "Current", "Default", "Failed", "LastKnownGood"}));
-    EXPECT_EQ(Column(list, 1),
-              (QStringList{"REG_SZ", "REG_DWORD", "REG_DWORD", "REG_DWORD", "REG_DWORD"}));
-    EXPECT_EQ(list->CellText(0, 2), "(value not set)");
-    EXPECT_EQ(list->CellText(1, 2).rfind("0x0000000", 0), 0u);
-
-    // A key without values shows the default row alone; a root shows it too.
-    ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system"));
-    EXPECT_EQ(Column(list, 0), QStringList{"(Default)"});
 }
 
 TEST_F(RegistryWindowTest, ValueCommandsCopyAndOpenViewers) {
@@ -253,24 +126,6 @@ TEST_F(RegistryWindowTest, CopyKeyNameFromMenuShortcutAndContextMenu) {
     EXPECT_EQ(tree->currentItem(), users);
 }
 
-TEST_F(RegistryWindowTest, KeyboardNavigationShortcuts) {
-    CMainFrame* frame = app_->MainFrame();
-    CRegistryTreeCtrl* tree = View()->Tree();
-    tree->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select");
-    tree->setFocus();
-    QTest::keyClick(tree, Qt::Key_Home, Qt::AltModifier);
-    EXPECT_EQ(tree->currentItem(), tree->TopItem());
-    // Ctrl+O runs Open Registry Files through the application.
-    int dialogs = 0;
-    app_->SetFileSetDialog([&](QWidget*) {
-        ++dialogs;
-        return false;
-    });
-    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_EQ(frame->RegistryWindows().size(), 1);
-}
-
 TEST_F(RegistryWindowTest, BackAndForwardMoveWithoutRecording) {
     CMainFrame* frame = app_->MainFrame();
     CRegistryTreeCtrl* tree = View()->Tree();
@@ -293,66 +148,6 @@ TEST_F(RegistryWindowTest, BackAndForwardMoveWithoutRecording) {
     frame->RunCommand(cmd::kFileClose);
     app_->OpenCurrentFileSet();
     EXPECT_FALSE(frame->IsCommandAvailable(cmd::kGoBack));
-}
-
-TEST_F(RegistryWindowTest, MenusHoldEveryItemWithItsNumber) {
-    struct Item {
-        int id;
-        const char* text;
-    };
-    const std::vector<Item> menu129 = {
-        {57600, "&Open Registry Files...\tCtrl+O"},
-        {57602, "&Close"},
-        {32823, "&Statistics..."},
-        {32795, "&All"},
-        {32813, "&Selected Branch"},
-        {32805, "&All"},
-        {32814, "&Selected Branch"},
-        {57665, "E&xit"},
-        {32773, "&Copy Key Name"},
-        {32808, "Copy Value &Name"},
-        {32807, "Copy &Value Data"},
-        {57636, "&Find...\tCtrl+F"},
-        {32778, "Find Ne&xt\tF3"},
-        {32824, "Go To &Back\tAlt + Left"},
-        {32825, "Go To &Forward\tAlt + Right"},
-        {32827, "Go To Root\tAlt + Home"},
-        {32792, "Show Binary Data"},
-        {59392, "&Toolbar"},
-        {59393, "&Status Bar"},
-        {32780, "&Add To Favorites..."},
-        {32781, "&Manage Favorites..."},
-        {32820, "&Minimize All"},
-        {32821, "&Restore All"},
-        {32822, "&Close All"},
-        {32782, "&Help\tF1"},
-        {32810, "Tech &Support (email)"},
-        {57664, "&About..."},
-    };
-    const std::vector<Item> menu128 = {
-        {57600, "&Open Registry Files..."},
-        {57665, "E&xit"},
-        {59392, "&Toolbar"},
-        {59393, "&Status Bar"},
-        {32782, "&Help\tF1"},
-        {32810, "Tech &Support (email)"},
-        {57664, "&About..."},
-    };
-    CMainFrame* frame = app_->MainFrame();
-    for (bool registry : {true, false}) {
-        const std::vector<Item>& expected = registry ? menu129 : menu128;
-        const QList<QAction*> items = frame->MenuItems(registry);
-        ASSERT_EQ(items.size(), static_cast<qsizetype>(expected.size())) << registry;
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(items[static_cast<qsizetype>(i)]->data().toInt(), expected[i].id);
-            EXPECT_EQ(items[static_cast<qsizetype>(i)]->text(), expected[i].text);
-        }
-    }
-    QStringList buttons;
-    for (QAction* action : frame->ToolBar()->actions()) {
-        buttons.push_back(action->isSeparator() ? "|" : action->data().toString());
-    }
-    EXPECT_EQ(buttons.join(" "), "57600 | 57636 32777 32778 | 32773 32792 | 32780 | 57664");
 }
 
 TEST_F(RegistryWindowTest, ClosingTheLastWindowShowsMenu128AndEmptiesTheStatus) {
@@ -394,24 +189,6 @@ TEST_F(RegistryWindowTest, FavoritesMenuListsStoredFavoritesAndCtrlDigitsGoThere
     for (int i = 1; i <= 25; ++i) {
         store.DeleteFavorite("fav" + std::to_string(i));
     }
-}
-
-TEST(MenuLists, NumberedItemsAreCutAndLimited) {
-    QStringList names;
-    for (int i = 1; i <= 25; ++i) {
-        names.push_back(QStringLiteral("fav%1").arg(i));
-    }
-    names[1] = QString(80, 'x');
-    const QStringList favourites = CMainFrame::NumberedMenuTexts(names, true);
-    ASSERT_EQ(favourites.size(), 21);
-    EXPECT_EQ(favourites[0], "&1 fav1\tCtrl+1");
-    EXPECT_EQ(favourites[1], "&2 " + QString(60, 'x') + "\tCtrl+2");
-    EXPECT_EQ(favourites[8], "&9 fav9\tCtrl+9");
-    EXPECT_EQ(favourites[9], "fav10");
-    EXPECT_EQ(favourites[20], "fav21");
-    const QStringList viewers = CMainFrame::NumberedMenuTexts(names, false);
-    EXPECT_EQ(viewers.size(), 21);
-    EXPECT_EQ(viewers[12], "&13 fav13");
 }
 
 }  // namespace

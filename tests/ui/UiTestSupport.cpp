@@ -1,39 +1,28 @@
 #include "UiTestSupport.h"
 
 #include <QApplication>
-#include <QTest>
-#include <cstdlib>
 #include <filesystem>
 
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
 #include "shell/CMainFrame.h"
-#include "support/Settings.h"
 
 namespace hivora {
 
-std::string CorpusDir() {
-    const char* dir = std::getenv("HIVORA_CORPUS");
-    if (dir == nullptr || !std::filesystem::exists(std::string(dir) + "/regipy/SYSTEM")) {
-        return {};
-    }
-    return dir;
+std::string SampleDir() {
+    return HIVORA_SOURCE_DIR "/.cache/samples";
 }
 
-FileSet CorpusFileSet() {
+FileSet SampleFileSet() {
     FileSet set;
-    const std::string dir = CorpusDir() + "/regipy/";
-    set[HiveSlot::System] = dir + "SYSTEM";
-    set[HiveSlot::Sam] = dir + "SAM";
-    set[HiveSlot::NtUser] = dir + "NTUSER.DAT";
+    set[HiveSlot::System] = SampleDir() + "/SYSTEM";
+    set[HiveSlot::Sam] = SampleDir() + "/SAM";
+    set[HiveSlot::NtUser] = SampleDir() + "/NTUSER.DAT";
     return set;
 }
 
 QAction* FindAction(QMenu* menu, int id) {
-    if (menu == nullptr) {
-        return nullptr;
-    }
-    for (QAction* action : menu->actions()) {
+    for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
         if (action->data().isValid() && action->data().toInt() == id) {
             return action;
         }
@@ -42,11 +31,12 @@ QAction* FindAction(QMenu* menu, int id) {
 }
 
 void RegistryWindowTest::SetUp() {
-    HIVORA_REQUIRE_CORPUS();
+    ASSERT_TRUE(std::filesystem::exists(SampleDir() + "/SYSTEM"))
+        << "run scripts/unpack-samples.sh first";
     app_ = std::make_unique<CHiveBrowserApp>();
     app_->SetPrompter(&prompter_);
     app_->SetFileSetDialog([](QWidget*) { return false; });
-    ASSERT_TRUE(app_->InitInstance(CorpusFileSet()));
+    ASSERT_TRUE(app_->InitInstance(SampleFileSet()));
     ASSERT_NE(View(), nullptr);
     app_->MainFrame()->activateWindow();
     QApplication::setActiveWindow(app_->MainFrame());

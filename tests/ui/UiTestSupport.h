@@ -1,13 +1,16 @@
-// Shared pieces of the widget tests: the corpus file set, a scripted prompter and a fresh
-// application with one registry window.
+// Shared pieces of the widget tests: the bundled sample file set, a scripted prompter, a wait for
+// a modal dialog and a fresh application with one registry window.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QString>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -46,20 +49,29 @@ public:
     std::vector<std::string> errors;
 };
 
-// The corpus folder, or empty when it is not there.
-std::string CorpusDir();
-// SYSTEM, SAM and NTUSER.DAT of the corpus; skips the test when absent.
-#define HIVORA_REQUIRE_CORPUS()                                           \
-    do {                                                                  \
-        if (CorpusDir().empty()) {                                        \
-            GTEST_SKIP() << "HIVORA_CORPUS is not set or holds no hives"; \
-        }                                                                 \
-    } while (false)
-FileSet CorpusFileSet();
+// The unpacked samples (scripts/unpack-samples.sh): a folder with all but two slots' hives.
+std::string SampleDir();
+// SYSTEM, SAM and NTUSER.DAT of the samples.
+FileSet SampleFileSet();
 
 QAction* FindAction(QMenu* menu, int id);
 
-// A main window with one registry window on the corpus set.
+// Acts on the next modal dialog of type Window once it is up.
+template <typename Window>
+void WhenModal(std::function<void(Window*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* window = qobject_cast<Window*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(window);
+        }
+    });
+    timer->start();
+}
+
+// A main window with one registry window on the sample set.
 class RegistryWindowTest : public testing::Test {
 protected:
     void SetUp() override;

@@ -7,10 +7,12 @@
 #include <exception>
 #include <thread>
 
+#include "support/ui/UiServices.h"
+
 namespace hivora {
 
 BusyDialog::BusyDialog(const QString& text, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("HivoraRegEdit"));
+    setWindowTitle(MessageCaption());
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     auto* label = new QLabel(text);

@@ -5,7 +5,7 @@
 #include "export/ui/BusyWork.h"
 #include "support/ui/Prompter.h"
 #include "support/ui/UiServices.h"
-#include "viewers/ui/SaveFileName.h"
+#include "support/ui/SaveFileName.h"
 
 namespace hivora {
 

@@ -11,7 +11,7 @@
 #include "support/ui/Prompter.h"
 #include "support/ui/UiServices.h"
 #include "viewers/ui/ReportErrors.h"
-#include "viewers/ui/SaveFileName.h"
+#include "support/ui/SaveFileName.h"
 
 namespace hivora {
 

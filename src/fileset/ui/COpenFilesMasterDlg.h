@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "fileset/UserPrompt.h"
+#include "support/UserPrompt.h"
 
 class QLabel;
 class QPlainTextEdit;

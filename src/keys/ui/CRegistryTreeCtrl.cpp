@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "hive/NavigateTo.h"
@@ -54,6 +55,18 @@ CRegistryTreeCtrl::CRegistryTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::Fixed);
     setObjectName(QStringLiteral("CRegistryTreeCtrl"));
+    AddCommand(cmd::kExpandCollapse, [this] { ToggleExpand(); }, [this] {
+        const QTreeWidgetItem* item = currentItem();
+        return item != nullptr && item->childCount() > 0;
+    });
+    AddCommand(cmd::kCopyKeyName, [this] { CopyKeyName(); });
+    AddCommand(cmd::kNavigateTo, [this] { NavigateTo(); });
+    // The tree's own export items run the registry window's branch exports.
+    for (auto [own, branch] : {std::pair{cmd::kExportKeyReg, cmd::kExportRegBranch},
+                               std::pair{cmd::kExportKeyText, cmd::kExportTextBranch}}) {
+        AddCommand(own, [this, branch] { NextTarget()->RouteCommand(branch); },
+                   [this, branch] { return NextTarget() && NextTarget()->CommandEnabled(branch); });
+    }
 
     folderIcon_.addFile(QStringLiteral(":/icons/folder-closed.png"), QSize(), QIcon::Normal);
     folderIcon_.addFile(QStringLiteral(":/icons/folder-open.png"), QSize(), QIcon::Selected);
@@ -87,6 +100,21 @@ void CRegistryTreeCtrl::InsertRoots() {
     topItem_->setExpanded(true);
     WidenFor(topItem_);
     setCurrentItem(topItem_);
+}
+
+void CRegistryTreeCtrl::Refill() {
+    const std::string selected = GetKeyPath(false, false);
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+        topItem_ = nullptr;
+        contentWidth_ = 0;
+        InsertRoots();
+    }
+    if (selected.empty() || !SelectPath(selected)) {
+        setCurrentItem(topItem_);
+        emit keySelected(nullptr);
+    }
 }
 
 QTreeWidgetItem* CRegistryTreeCtrl::NewKeyItem(const std::string& name, KeyItemData record) {
@@ -243,57 +271,6 @@ void CRegistryTreeCtrl::NavigateTo() {
     std::string keyPath;
     if (ResolveClassKey(LastComponent(path), keyPath)) {
         SelectKey(kLocalMachine, keyPath);
-    }
-}
-
-bool CRegistryTreeCtrl::HandlesCommand(int id) const {
-    switch (id) {
-        case cmd::kExpandCollapse:
-        case cmd::kCopyKeyName:
-        case cmd::kNavigateTo:
-        case cmd::kExportKeyReg:
-        case cmd::kExportKeyText:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool CRegistryTreeCtrl::IsCommandEnabled(int id) const {
-    switch (id) {
-        case cmd::kExpandCollapse: {
-            const QTreeWidgetItem* item = currentItem();
-            return item != nullptr && item->childCount() > 0;
-        }
-        case cmd::kExportKeyReg:
-            return NextTarget() != nullptr && NextTarget()->CommandEnabled(cmd::kExportRegBranch);
-        case cmd::kExportKeyText:
-            return NextTarget() != nullptr && NextTarget()->CommandEnabled(cmd::kExportTextBranch);
-        default:
-            return true;
-    }
-}
-
-void CRegistryTreeCtrl::OnCommand(int id) {
-    switch (id) {
-        case cmd::kExpandCollapse:
-            ToggleExpand();
-            break;
-        case cmd::kCopyKeyName:
-            CopyKeyName();
-            break;
-        case cmd::kNavigateTo:
-            NavigateTo();
-            break;
-        // The tree's own export items run the registry window's branch exports.
-        case cmd::kExportKeyReg:
-            NextTarget()->RouteCommand(cmd::kExportRegBranch);
-            break;
-        case cmd::kExportKeyText:
-            NextTarget()->RouteCommand(cmd::kExportTextBranch);
-            break;
-        default:
-            break;
     }
 }
 

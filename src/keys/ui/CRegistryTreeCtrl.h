@@ -27,6 +27,9 @@ public:
     void AddRoot(RootKey root);
     // Inserts the top item and one item per root, expands the top item and selects it.
     void InsertRoots();
+    // Drops every item and inserts the roots again, read afresh from the loaded hives; then
+    // selects the key that was selected when it still exists (else the top item).
+    void Refill();
 
     QTreeWidgetItem* TopItem() const { return topItem_; }
     // The record of the selected item; nullptr for the top item or no selection.
@@ -50,9 +53,6 @@ public:
     // there; nullptr when the point is on no item. Its actions route as commands of the tree.
     std::unique_ptr<QMenu> ContextMenuAt(const QPoint& pos);
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
 
 signals:
     // The selected key changed; `record` is nullptr for the top item.

@@ -27,6 +27,29 @@ void CommandTarget::SetErrorReporter(std::function<void(const std::string&)> rep
     Reporter() = std::move(reporter);
 }
 
+void CommandTarget::AddCommand(int id, std::function<void()> run, Rule enabled) {
+    commands_.push_back({id, id, [run = std::move(run)](int) { run(); }, std::move(enabled)});
+}
+
+void CommandTarget::AddCommandRange(int first, int last, std::function<void(int)> run,
+                                    Rule enabled) {
+    commands_.push_back({first, last, std::move(run), std::move(enabled)});
+}
+
+const CommandTarget::Command* CommandTarget::Find(int id) const {
+    for (const Command& command : commands_) {
+        if (id >= command.first && id <= command.last) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool CommandTarget::IsCommandEnabled(int id) const {
+    const Command* command = Find(id);
+    return command != nullptr && (!command->enabled || command->enabled());
+}
+
 const CommandTarget* CommandTarget::FindHandler(int id) const {
     for (const CommandTarget* target = this; target != nullptr; target = target->next_) {
         if (target->HandlesCommand(id)) {
@@ -47,7 +70,8 @@ bool CommandTarget::RouteCommand(int id) {
         return false;
     }
     try {
-        handler->OnCommand(id);
+        const Command* command = handler->Find(id);
+        command->run(id - command->first);
     } catch (const CMyException& error) {
         Report(error.GetErrorMessage());
     } catch (const std::bad_alloc&) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fileset/UserPrompt.h"
+#include "support/UserPrompt.h"
 
 namespace hivora {
 

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "support/BuildInfo.h"
 #include "support/TextBuffer.h"
 #include "support/Version.h"
 
@@ -49,7 +50,7 @@ void SetDefaultItem(QMenu& menu, QAction* item) {
 }
 
 QString MessageCaption() {
-    return QStringLiteral("HivoraRegEdit");
+    return QString::fromLatin1(build::kApplicationName);
 }
 
 void ShowErrorBox(QWidget* parent, std::string_view text) {

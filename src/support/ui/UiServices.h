@@ -46,6 +46,18 @@ private:
     QWidget* parent_;
 };
 
+// The prompter a command asks through: the installed one (a test's script) when there is one,
+// else message boxes over `parent`.
+class PrompterFor {
+public:
+    PrompterFor(Prompter* installed, QWidget* parent) : installed_(installed), boxes_(parent) {}
+    Prompter& operator*() { return installed_ != nullptr ? *installed_ : boxes_; }
+
+private:
+    Prompter* installed_;
+    MessageBoxPrompter boxes_;
+};
+
 // The wait cursor for the life of the object.
 class WaitCursor {
 public:

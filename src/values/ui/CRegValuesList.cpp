@@ -73,6 +73,20 @@ private:
 
 CRegValuesList::CRegValuesList(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("CRegValuesList"));
+    auto copyCell = [this](int column) {
+        if (const int row = SelectedRow(); row >= 0) {
+            CopyTextToClipboard(CellText(row, column));
+        }
+    };
+    AddCommand(cmd::kViewData, [this] { ViewData(false); });
+    AddCommand(cmd::kShowBinaryData, [this] { ViewData(true); });
+    AddCommand(cmd::kCopyValueName, [copyCell] { copyCell(0); });
+    AddCommand(cmd::kCopyValueData, [copyCell] { copyCell(2); });
+    AddCommand(cmd::kNavigateTo, [this] { NavigateTo(); }, [this] {
+        std::string filePath;
+        std::string keyPath;
+        return ResolveSelection(filePath, keyPath);
+    });
     model_ = new ValueRowsModel(this);
     setModel(model_);
     setColumnWidth(0, 120);
@@ -162,52 +176,6 @@ void CRegValuesList::SelectValueByName(const std::string& name) {
             selectRow(row);
             scrollTo(model_->index(row, 0));
         }
-    }
-}
-
-bool CRegValuesList::HandlesCommand(int id) const {
-    switch (id) {
-        case cmd::kViewData:
-        case cmd::kShowBinaryData:
-        case cmd::kCopyValueName:
-        case cmd::kCopyValueData:
-        case cmd::kNavigateTo:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool CRegValuesList::IsCommandEnabled(int id) const {
-    if (id == cmd::kNavigateTo) {
-        std::string filePath;
-        std::string keyPath;
-        return ResolveSelection(filePath, keyPath);
-    }
-    return true;
-}
-
-void CRegValuesList::OnCommand(int id) {
-    switch (id) {
-        case cmd::kViewData:
-            ViewData(false);
-            break;
-        case cmd::kShowBinaryData:
-            ViewData(true);
-            break;
-        case cmd::kCopyValueName:
-        case cmd::kCopyValueData: {
-            const int row = SelectedRow();
-            if (row >= 0) {
-                CopyTextToClipboard(CellText(row, id == cmd::kCopyValueName ? 0 : 2));
-            }
-            break;
-        }
-        case cmd::kNavigateTo:
-            NavigateTo();
-            break;
-        default:
-            break;
     }
 }
 

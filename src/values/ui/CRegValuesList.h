@@ -52,9 +52,6 @@ public:
     // The context menu after a right click; nullptr when no row is selected then.
     std::unique_ptr<QMenu> ContextMenu();
 
-    bool HandlesCommand(int id) const override;
-    bool IsCommandEnabled(int id) const override;
-    void OnCommand(int id) override;
 
     void ViewData(bool binaryOnly);
     void NavigateTo();

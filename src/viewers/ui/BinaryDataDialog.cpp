@@ -18,7 +18,7 @@
 #include "viewers/BinaryDump.h"
 #include "viewers/ViewerSupport.h"
 #include "viewers/ui/ReportErrors.h"
-#include "viewers/ui/SaveFileName.h"
+#include "support/ui/SaveFileName.h"
 
 namespace hivora {
 

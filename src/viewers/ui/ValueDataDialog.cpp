@@ -13,7 +13,7 @@
 #include "values/ValueFormat.h"
 #include "viewers/ViewerSupport.h"
 #include "viewers/ui/ReportErrors.h"
-#include "viewers/ui/SaveFileName.h"
+#include "support/ui/SaveFileName.h"
 
 namespace hivora {
 

@@ -1,4 +1,4 @@
-// Renders the main window with a registry window on real hives, and both file-set dialogs,
+// Renders the main window with a registry window on the sample hives, and both file-set dialogs,
 // to PNG files under the build folder for a person to look at.
 #include <QDir>
 #include <QTest>
@@ -47,10 +47,7 @@ TEST_F(RegistryWindowTest, RendersTheMainWindowWithoutRegistryWindows) {
 TEST(Screenshots, RendersTheFileSetDialogs) {
     MemorySettingsStore settings;
     ScriptedPrompter prompter;
-    CurrentFileSet() = FileSet{};
-    if (!CorpusDir().empty()) {
-        CurrentFileSet() = CorpusFileSet();
-    }
+    CurrentFileSet() = SampleFileSet();
     COpenFilesMasterDlg master(settings, prompter);
     master.show();
     QCoreApplication::processEvents();

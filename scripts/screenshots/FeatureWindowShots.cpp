@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FeaturesTestSupport.h"
+#include "UiTestSupport.h"
 #include "export/ui/StatisticsDialog.h"
 #include "favorites/FavoriteStore.h"
 #include "favorites/ui/FavoriteNameDialog.h"

@@ -1,4 +1,4 @@
-#include "viewers/ui/SaveFileName.h"
+#include "support/ui/SaveFileName.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

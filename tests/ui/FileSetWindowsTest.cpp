@@ -1,0 +1,134 @@
+// Registry windows follow the one file set: a second set rebuilds the windows open on the first,
+// and favourites cross between hivora-cli and the desktop through the one settings file.
+#include <QMdiSubWindow>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "UiTestSupport.h"
+#include "favorites/FavoriteStore.h"
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildFrame.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/CMainFrame.h"
+#include "support/HiveBuilder.h"
+#include "support/IniSettingsStore.h"
+#include "support/TempPath.h"
+#include "support/ui/CommandIds.h"
+#include "values/ui/CRegValuesList.h"
+#include "viewers/ui/ViewerList.h"
+
+namespace hivora {
+namespace {
+
+// A folder holding one SYSTEM hive: Select (value "Only") and Fresh, nothing else.
+class SecondSetTest : public RegistryWindowTest {
+protected:
+    void SetUp() override {
+        RegistryWindowTest::SetUp();
+        folder_ = test::UniqueTempPath("hivora_second_set");
+        std::filesystem::create_directories(folder_);
+        test::HiveBuilder system;
+        system.AddDword(system.AddKey(test::HiveBuilder::kRoot, u"Select"), u"Only", 7);
+        system.AddKey(test::HiveBuilder::kRoot, u"Fresh");
+        const test::BuiltHive built = system.Build();
+        std::ofstream(folder_ / "SYSTEM", std::ios::binary)
+            .write(reinterpret_cast<const char*>(built.bytes.data()),
+                   static_cast<std::streamsize>(built.bytes.size()));
+        second_[HiveSlot::System] = (folder_ / "SYSTEM").string();
+    }
+    void TearDown() override {
+        RegistryWindowTest::TearDown();
+        std::filesystem::remove_all(folder_);
+    }
+    static QStringList Children(QTreeWidgetItem* item) {
+        item->setExpanded(true);
+        QStringList texts;
+        for (int i = 0; i < item->childCount(); ++i) {
+            texts.push_back(item->child(i)->text(0));
+        }
+        return texts;
+    }
+
+    std::filesystem::path folder_;
+    FileSet second_;
+};
+
+TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
+    CMainFrame* frame = app_->MainFrame();
+    CChildView* first = View();
+    ASSERT_TRUE(first->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
+    app_->OpenCurrentFileSet();
+    CChildView* other = View();
+    ASSERT_NE(other, first);
+    ASSERT_TRUE(other->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
+    other->List()->SelectValueByName("Current");
+    ASSERT_TRUE(frame->RunCommand(cmd::kShowBinaryData));
+    ASSERT_EQ(AppViewers().ViewerCount(), 1);
+    ASSERT_TRUE(other->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\sam\\SAM"));
+    const QString firstTitle = frame->windowTitle();
+    EXPECT_TRUE(firstTitle.contains(QString::fromStdString(SampleDir())))
+        << firstTitle.toStdString();
+
+    CurrentFileSet() = second_;
+    app_->OpenCurrentFileSet();
+    ASSERT_EQ(frame->RegistryWindows().size(), 3);
+    EXPECT_EQ(AppViewers().ViewerCount(), 0);
+    for (CChildFrame* window : frame->RegistryWindows()) {
+        CRegistryTreeCtrl* tree = window->View()->Tree();
+        EXPECT_EQ(Children(tree->TopItem()->child(0)), QStringList{"system"});
+        EXPECT_EQ(Children(tree->TopItem()->child(0)->child(0)), (QStringList{"Fresh", "Select"}));
+        EXPECT_EQ(Children(tree->TopItem()->child(1)), QStringList{});
+        EXPECT_EQ(window->Caption().toStdString(), folder_.string());
+    }
+    // The selection stays where its key still exists, with the new set's values beneath it.
+    EXPECT_EQ(first->GetContainingKeyName(), "HKEY_LOCAL_MACHINE\\system\\Select");
+    first->List()->SelectValueByName("Only");
+    EXPECT_EQ(first->List()->GetSelectedValueName(), "Only");
+    EXPECT_EQ(other->Tree()->currentItem(), other->Tree()->TopItem());
+    EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(folder_.string())));
+    EXPECT_FALSE(frame->windowTitle().contains(QString::fromStdString(SampleDir())));
+}
+
+TEST_F(SecondSetTest, FavouritesCrossBetweenTheCommandLineToolAndTheDesktop) {
+    const std::string settingsFile = (folder_ / "settings.ini").string();
+    const std::string favouritesFile = (folder_ / "in.fav").string();
+    {
+        MemorySettingsStore scratch;
+        FavoriteStore file(scratch, second_);
+        file.AddFavorite({"From the tool", kLocalMachine, "system\\Fresh"});
+        file.SaveFavoritesToFile(favouritesFile);
+    }
+    const std::string cli = "HIVORA_SETTINGS='" + settingsFile +
+                            "' '" HIVORA_BINARY_DIR "/bin/hivora-cli' --system '" +
+                            second_[HiveSlot::System] + "' ";
+    ASSERT_EQ(std::system((cli + "favorites-import '" + favouritesFile + "' >/dev/null").c_str()),
+              0);
+
+    SettingsStore& before = AppSettings();
+    IniSettingsStore desktop(settingsFile);
+    SetAppSettings(&desktop);
+    CurrentFileSet() = second_;
+    app_->OpenCurrentFileSet();
+    QMenu* favorites = app_->MainFrame()->Menus(true)[4];
+    emit favorites->aboutToShow();
+    ASSERT_EQ(favorites->actions().size(), 2 + 1 + 1);
+    EXPECT_TRUE(favorites->actions()[3]->text().contains("From the tool"));
+    favorites->actions()[3]->trigger();
+    EXPECT_EQ(View()->GetContainingKeyName(), "HKEY_LOCAL_MACHINE\\system\\Fresh");
+
+    AppFavorites().AddFavorite({"From the desktop", kLocalMachine, "system\\Select"});
+    const std::string out = (folder_ / "out.fav").string();
+    ASSERT_EQ(std::system((cli + "favorites-export '" + out + "' >/dev/null").c_str()), 0);
+    MemorySettingsStore scratch;
+    FavoriteStore exported(scratch, second_);
+    ASSERT_EQ(exported.LoadFavoritesFromFile(out), 2u);
+    EXPECT_EQ(exported.Favorites()[1].name, "From the desktop");
+    AppFavorites().DeleteFavorite("From the desktop");
+    AppFavorites().DeleteFavorite("From the tool");
+    SetAppSettings(&before);
+}
+
+}  // namespace
+}  // namespace hivora
