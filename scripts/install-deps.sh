@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev libgl-dev
     libhivex-bin reglookup          # peer tools, used as oracles by the tests
     xvfb xauth                      # screenshots under a real X server
+    help2man librsvg2-bin           # the man page and the icon sizes, made at build time
+    desktop-file-utils appstream man-db groff-base dpkg-dev  # checking the install, packing the .deb
 )
 
 missing=()

@@ -2,12 +2,17 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "support/BuildInfo.h"
 #include "support/CaseFold.h"
 
 namespace hivora {
 
 namespace {
+
+// Where the install rules put the help pages, relative to the installation prefix.
+constexpr const char* kInstalledHelpFolder = "share/hivora/help";
 
 // "Hivora v1.2" plus the third part, shared by the version text and the support subject.
 std::string NameAndNumber(const VersionInfo& version) {
@@ -81,8 +86,20 @@ std::string HelpFilePathFor(std::string_view modulePath, std::string_view name) 
     return std::string(folder) + std::string(name);
 }
 
+std::string FindHelpFile(std::string_view modulePath, std::string_view name) {
+    std::string beside = HelpFilePathFor(modulePath, name);
+    std::error_code error;
+    if (modulePath.empty() || std::filesystem::exists(beside, error)) {
+        return beside;
+    }
+    const std::filesystem::path prefix =
+        std::filesystem::path(modulePath).parent_path().parent_path();
+    std::string installed = (prefix / kInstalledHelpFolder / name).string();
+    return std::filesystem::exists(installed, error) ? installed : beside;
+}
+
 std::string HelpFilePath(std::string_view name) {
-    return HelpFilePathFor(GetModulePath(), name);
+    return FindHelpFile(GetModulePath(), name);
 }
 
 std::string TechSupportSubject(const std::optional<VersionInfo>& version) {

@@ -32,6 +32,10 @@ std::string GetModulePath();
 // `name` in the folder of `modulePath`; a program in a folder named debug or release (any
 // letter case) looks in the folder above it, as a program started from a build folder.
 std::string HelpFilePathFor(std::string_view modulePath, std::string_view name);
+// The file beside the program (HelpFilePathFor) when it is there, else the one among the
+// installed help pages when that is there (<prefix>/bin/hivora finds them in
+// <prefix>/share/hivora/help), else the path beside the program.
+std::string FindHelpFile(std::string_view modulePath, std::string_view name);
 std::string HelpFilePath(std::string_view name);
 
 inline constexpr const char* kHelpFileName = "index.htm";

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "support/BuildInfo.h"
+#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -59,6 +63,26 @@ TEST(HelpFile, BuildFoldersLookOneFolderUp) {
         EXPECT_EQ(HelpFilePathFor(row.module, "index.htm"), row.help) << row.module;
     }
     EXPECT_EQ(GetModulePath().substr(GetModulePath().rfind('/') + 1), "hivora_tests");
+}
+
+TEST(HelpFile, InstalledProgramFindsPagesUnderShare) {
+    namespace fs = std::filesystem;
+    const fs::path prefix = test::UniqueTempPath("help_prefix");
+    const std::string program = (prefix / "bin" / "hivora").string();
+    const std::string beside = (prefix / "bin" / "index.htm").string();
+    const std::string installed = (prefix / "share" / "hivora" / "help" / "index.htm").string();
+    auto create = [](const fs::path& file) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "<html></html>";
+    };
+
+    EXPECT_EQ(FindHelpFile(program, "index.htm"), beside) << "nothing installed";
+    create(installed);
+    EXPECT_EQ(FindHelpFile(program, "index.htm"), installed);
+    EXPECT_EQ(FindHelpFile(program, "other.htm"), (prefix / "bin" / "other.htm").string());
+    create(beside);
+    EXPECT_EQ(FindHelpFile(program, "index.htm"), beside) << "a page beside the program wins";
+    fs::remove_all(prefix);
 }
 
 }  // namespace
