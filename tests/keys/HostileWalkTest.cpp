@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliTestSupport.h"
 #include "export/RegistryExport.h"
 #include "hive/HiveTestSupport.h"
 #include "keys/RegistryWalker.h"
@@ -190,6 +191,25 @@ TEST_F(HostileWalk, SharingThatBlowsUpSpendsTheBudgetAndSaysSo) {
     EXPECT_FALSE(walker.Walk(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", listing));
     EXPECT_TRUE(walker.Exhausted());
     EXPECT_FALSE(walker.Walk(HKEY_USERS, "HKEY_USERS", listing));  // a spent budget stays spent
+}
+
+class HostileWalkCli : public CliTest {};
+
+TEST_F(HostileWalkCli, ACutWalkIsAnError) {
+    const BuiltHive hive = EveryLevelNamesItsChildTwice();
+    const std::string file =
+        WriteBytes("SYSTEM", std::string(hive.bytes.begin(), hive.bytes.end()));
+    const std::vector<std::vector<std::string>> commands = {
+        {"stats"}, {"export-reg"}, {"search", "no such name"}};
+    for (std::vector<std::string> command : commands) {
+        const std::string name = command.front();
+        command.insert(command.begin(), {"--system", file});
+        const CliRun run = Run(command);
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.err.find("hivora-cli: " + std::string(kWalkBudgetSpentText)),
+                  std::string::npos)
+            << name << ": " << run.err;
+    }
 }
 
 }  // namespace
