@@ -42,6 +42,12 @@ ReplacingFile::ReplacingFile(std::string finalName) : finalName_(std::move(final
         if (fd_ >= 0 && exists) {
             ::fchmod(fd_, existing.st_mode & 07777);  // the replaced file's permissions
         }
+        if (fd_ < 0 && exists) {
+            // A writable file in a folder that takes no new names can only be written over.
+            inPlace_ = true;
+            writtenName_ = finalName_;
+            fd_ = ::open(finalName_.c_str(), kCreateFlags | O_TRUNC, 0666);
+        }
     }
     if (fd_ < 0) {
         ThrowError("Unable to create output file");

@@ -1,7 +1,8 @@
 // A file written beside its final name and renamed over it only when complete, so that a
 // failed write never leaves a half-written file under the name the user chose (nor destroys
 // the file that stood there). A name that stands for something other than a plain file (a
-// device such as /dev/null, a pipe, a symbolic link) is written in place instead.
+// device such as /dev/null, a pipe, a symbolic link) is written in place instead, and so is
+// an existing file in a folder where no file can be added.
 #pragma once
 
 #include <string>
