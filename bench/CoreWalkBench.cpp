@@ -10,7 +10,7 @@
 #include "fileset/FileSet.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
+#include "keys/RegistryWalker.h"
 #include "search/SearchEngine.h"
 
 namespace hivora {
@@ -45,32 +45,31 @@ struct WalkCounts {
     uint64_t bytes = 0;
 };
 
-void WalkKey(HKEY key, int depth, WalkGuard& guard, WalkCounts& counts,
-             std::vector<uint8_t>& data) {
-    const WalkGuard::Visit visit = guard.Enter(key, depth);
-    if (!visit.enter) {
-        return;
-    }
-    ++counts.keys;
-    if (visit.values) {
+class ReadEverything : public WalkVisitor {
+public:
+    ReadEverything(RegistryWalker& walker, WalkCounts& counts) : walker_(walker), counts_(counts) {}
+
+    WalkStep Enter(const WalkedKey& key) override {
+        if (key.reach != KeyReach::Open) {
+            return WalkStep::Skip;
+        }
+        ++counts_.keys;
         ValueInfo info;
-        for (uint32_t i = 0; EnumValueInfo(key, i, info) == ERROR_SUCCESS; ++i) {
-            ++counts.values;
-            if (ReadValueData(key, i, info.size, data) == ERROR_SUCCESS) {
-                counts.bytes += data.size();
+        for (uint32_t i = 0; EnumValueInfo(key.key, i, info) == ERROR_SUCCESS; ++i) {
+            ++counts_.values;
+            walker_.ChargeValue(info.size);
+            if (ReadValueData(key.key, i, info.size, data_) == ERROR_SUCCESS) {
+                counts_.bytes += data_.size();
             }
         }
+        return WalkStep::Descend;
     }
-    if (visit.subkeys) {
-        SubkeyInfo info;
-        RegKey subkey;
-        for (uint32_t i = 0; EnumSubkey(key, i, info, &subkey) == ERROR_SUCCESS; ++i) {
-            if (subkey) {
-                WalkKey(subkey.get(), depth + 1, guard, counts, data);
-            }
-        }
-    }
-}
+
+private:
+    RegistryWalker& walker_;
+    WalkCounts& counts_;
+    std::vector<uint8_t> data_;
+};
 
 void BM_LoadLargestSet(benchmark::State& state) {
     UseHiveEngine();
@@ -89,12 +88,12 @@ void BM_WalkEveryKeyAndValue(benchmark::State& state) {
         return;
     }
     WalkCounts counts;
-    std::vector<uint8_t> data;
     for (auto _ : state) {
         counts = WalkCounts();
-        WalkGuard guard;
-        WalkKey(HKEY_LOCAL_MACHINE, 0, guard, counts, data);
-        WalkKey(HKEY_USERS, 0, guard, counts, data);
+        RegistryWalker walker;
+        ReadEverything visitor(walker, counts);
+        walker.Walk(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", visitor);
+        walker.Walk(HKEY_USERS, "HKEY_USERS", visitor);
         benchmark::DoNotOptimize(counts);
     }
     state.counters["keys"] = static_cast<double>(counts.keys);

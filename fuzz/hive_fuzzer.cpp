@@ -1,5 +1,5 @@
-// Loads the fuzz input as a hive image, walks every key and value through the enumeration
-// calls and formats every value, exactly as the program's readers do.
+// Loads the fuzz input as a hive image and walks every key and value with the program's one
+// registry walk, formatting every value, exactly as the program's readers do.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -7,44 +7,36 @@
 
 #include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
+#include "keys/RegistryWalker.h"
 #include "values/ValueFormat.h"
 
 using namespace hivora;
 
 namespace {
 
-void Walk(HKEY key, int depth, WalkGuard& guard) {
-    const WalkGuard::Visit visit = guard.Enter(key, depth);
-    if (!visit.enter) {
-        return;
-    }
-    if (visit.values) {
-        for (uint32_t i = 0;; ++i) {
-            ValueInfo info;
-            if (EnumValueInfo(key, i, info) != ERROR_SUCCESS) {
-                break;
-            }
-            std::vector<uint8_t> data;
-            ReadValueData(key, i, info.size, data);
-            const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+class FormatEveryValue : public WalkVisitor {
+public:
+    explicit FormatEveryValue(RegistryWalker& walker) : walker_(walker) {}
+
+    WalkStep Enter(const WalkedKey& key) override {
+        if (key.reach != KeyReach::Open) {
+            return WalkStep::Skip;
+        }
+        ValueInfo info;
+        for (uint32_t i = 0; EnumValueInfo(key.key, i, info) == ERROR_SUCCESS; ++i) {
+            walker_.ChargeValue(info.size);
+            ReadValueData(key.key, i, info.size, data_);
+            const std::string_view bytes(reinterpret_cast<const char*>(data_.data()), data_.size());
             FormatValueData(info.type, bytes, false);
             FormatValueData(info.type, bytes, true);
         }
+        return WalkStep::Descend;
     }
-    if (visit.subkeys) {
-        for (uint32_t i = 0;; ++i) {
-            SubkeyInfo subkey;
-            RegKey handle;
-            if (EnumSubkey(key, i, subkey, &handle) != ERROR_SUCCESS) {
-                break;
-            }
-            if (handle) {
-                Walk(handle.get(), depth + 1, guard);
-            }
-        }
-    }
-}
+
+private:
+    RegistryWalker& walker_;
+    std::vector<uint8_t> data_;
+};
 
 }  // namespace
 
@@ -52,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FreeHiveSet();
     if (LoadHiveImage(HiveSlot::System, data, size) == 1) {
         LoadHiveImage(HiveSlot::NtUser, data, size);
-        WalkGuard guard;
-        Walk(HKEY_LOCAL_MACHINE, 0, guard);
-        Walk(HKEY_USERS, 0, guard);
+        RegistryWalker walker;
+        FormatEveryValue visitor(walker);
+        walker.Walk(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", visitor);
+        walker.Walk(HKEY_USERS, "HKEY_USERS", visitor);
         RegKey deep = OpenRegKey(HKEY_LOCAL_MACHINE, u"system\\a\\b\\\\c");
     }
     FreeHiveSet();

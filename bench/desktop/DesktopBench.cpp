@@ -9,14 +9,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "fileset/FileSet.h"
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
 #include "keys/KeyTree.h"
+#include "keys/RegistryWalker.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "support/TextConvert.h"
 #include "values/ui/CRegValuesList.h"
@@ -33,41 +32,45 @@ struct Largest {
 
 // Walks the whole of HKEY_LOCAL_MACHINE once and finds the key with the most subkeys and the
 // key with the most values.
-void FindLargest(Largest& bySubkeys, Largest& byValues) {
-    hivora::WalkGuard guard;
-    std::function<void(HKEY, const std::string&, int)> walk = [&](HKEY key, const std::string& path,
-                                                                  int depth) {
-        const hivora::WalkGuard::Visit visit = guard.Enter(key, depth);
-        if (!visit.enter) {
-            return;
+class FindLargestWalk : public hivora::WalkVisitor {
+public:
+    FindLargestWalk(Largest& bySubkeys, Largest& byValues)
+        : bySubkeys_(bySubkeys), byValues_(byValues) {}
+
+    hivora::WalkStep Enter(const hivora::WalkedKey& key) override {
+        if (key.reach != hivora::KeyReach::Open) {
+            return hivora::WalkStep::Skip;
         }
+        const std::string_view path = key.depth == 0 ? std::string_view() : key.path.substr(1);
+        paths_.resize(static_cast<size_t>(key.depth) + 1);
+        paths_[key.depth] = path;
         hivora::ValueInfo value;
         size_t values = 0;
-        while (visit.values && hivora::EnumValueInfo(key, static_cast<uint32_t>(values), value) ==
-                                   hivora::ERROR_SUCCESS) {
+        while (hivora::EnumValueInfo(key.key, static_cast<uint32_t>(values), value) ==
+               hivora::ERROR_SUCCESS) {
             ++values;
         }
-        if (values > byValues.count) {
-            byValues = {path, values};
+        if (values > byValues_.count) {
+            byValues_ = {std::string(path), values};
         }
-        hivora::SubkeyInfo info;
-        size_t subkeys = 0;
-        for (uint32_t i = 0; visit.subkeys; ++i) {
-            RegKey child;
-            if (hivora::EnumSubkey(key, i, info, &child) != hivora::ERROR_SUCCESS) {
-                break;
-            }
-            ++subkeys;
-            if (child) {
-                const std::string name = hivora::ToUtf8(info.name);
-                walk(child.get(), path.empty() ? name : path + "\\" + name, depth + 1);
-            }
+        return hivora::WalkStep::Descend;
+    }
+
+    void Leave(int depth, uint32_t subkeys) override {
+        if (subkeys > bySubkeys_.count) {
+            bySubkeys_ = {paths_[depth], subkeys};
         }
-        if (subkeys > bySubkeys.count) {
-            bySubkeys = {path, subkeys};
-        }
-    };
-    walk(hivora::HKEY_LOCAL_MACHINE, "", 0);
+    }
+
+private:
+    Largest& bySubkeys_;
+    Largest& byValues_;
+    std::vector<std::string> paths_;
+};
+
+void FindLargest(Largest& bySubkeys, Largest& byValues) {
+    FindLargestWalk visitor(bySubkeys, byValues);
+    hivora::RegistryWalker().Walk(hivora::HKEY_LOCAL_MACHINE, "", visitor);
 }
 
 double Median(std::vector<double> samples) {

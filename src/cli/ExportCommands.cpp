@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "cli/CliCommands.h"
-#include "export/FileSetDescription.h"
 #include "export/RegistryCounters.h"
 #include "export/RegistryExport.h"
 #include "favorites/FavoriteStore.h"
+#include "fileset/FileSetDescription.h"
 #include "hive/RegistryReader.h"
+#include "keys/RegistryWalker.h"
 #include "support/CaseFold.h"
 #include "support/IniSettingsStore.h"
 #include "support/TextConvert.h"
@@ -33,6 +34,15 @@ std::string ForTerminal(std::string_view text) {
         out.push_back(text[i]);
     }
     return out;
+}
+
+// A walk cut short by its budget left keys out: that is an error, not a result.
+int WalkStatus(const CliContext& context, const RegistryCounters& counters) {
+    if (counters.walkCut) {
+        context.Error(kWalkBudgetSpentText);
+        return kExitUsage;
+    }
+    return kExitOk;
 }
 
 struct ExportArgs {
@@ -73,7 +83,7 @@ void AddExportCommand(CLI::App& app, CliContext& context, const char* name, Expo
                                           .count());
         }
         context.err << ForTerminal(FormatExportCompletion(milliseconds, Counters())) << '\n';
-        return kExitOk;
+        return WalkStatus(context, Counters());
     }));
 }
 
@@ -179,7 +189,7 @@ void AddExportCommands(CLI::App& app, CliContext& context) {
         ->callback(context.Command([&context] {
             const RegistryCounters& counters = CountRegistry();
             context.out << ForTerminal(FormatStatisticsText(counters)) << '\n';
-            return kExitOk;
+            return WalkStatus(context, counters);
         }));
     app.add_subcommand("describe", "print the file-set description")
         ->callback(context.Command([&context] {

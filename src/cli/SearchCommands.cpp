@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "keys/RegistryWalker.h"
 #include "search/SearchControl.h"
 #include "support/FileTimeFormat.h"
 
@@ -134,6 +135,10 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
     SearchControl control;
     PrintingCallback callback(context.out, options.all);
     SearchWorker(control, callback, criteria);
+    if (control.WalkCut()) {
+        context.Error(kWalkBudgetSpentText);
+        return kExitUsage;
+    }
     return callback.hits() > 0 ? kExitOk : kExitNotFound;
 }
 

@@ -1,33 +1,36 @@
 #include "export/RegistryCounters.h"
 
 #include <algorithm>
-#include <vector>
 
-#include "export/FileSetDescription.h"
-#include "hive/WalkGuard.h"
+#include "fileset/FileSetDescription.h"
+#include "hive/RegistryBackend.h"
+#include "keys/RegistryWalker.h"
+#include "support/ThousandsFormat.h"
 
 namespace hivora {
 namespace {
 
-// Room for the longest name a hive can hold and its terminator.
-constexpr uint32_t kNameChars = 32768;
-
-class CountWalk {
+class CountWalk : public WalkVisitor {
 public:
-    CountWalk(RegistryCounters& counters, const RegistryBackend& backend)
-        : counters_(counters), backend_(backend), name_(kNameChars) {}
+    CountWalk(RegistryWalker& walker, RegistryCounters& counters)
+        : walker_(walker), counters_(counters), backend_(Backend()) {}
 
-    void Walk(HKEY key, int depth) {
-        const WalkGuard::Visit visit = guard_.Enter(key, depth);
-        if (!visit.enter) {
-            return;
+    WalkStep Enter(const WalkedKey& key) override {
+        if (key.reach == KeyReach::Unopened) {
+            ++counters_.inaccessibleKeys;
+            return WalkStep::Skip;
         }
-        if (visit.values) {
-            CountValues(key);
+        if (key.depth > 0) {
+            ++counters_.keys;
         }
-        if (visit.subkeys) {
-            CountSubkeys(key, depth);
+        if (key.reach == KeyReach::Open) {
+            CountValues(key.key);
         }
+        return WalkStep::Descend;
+    }
+
+    void Leave(int, uint32_t subkeys) override {
+        counters_.mostSubkeys = std::max<uint64_t>(counters_.mostSubkeys, subkeys);
     }
 
 private:
@@ -41,6 +44,7 @@ private:
             if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
                 break;
             }
+            walker_.ChargeValue(0);  // the data is not read
             counters_.totalDataBytes += size;
             counters_.largestData = std::max<uint64_t>(counters_.largestData, size);
         }
@@ -48,61 +52,10 @@ private:
         counters_.mostValues = std::max<uint64_t>(counters_.mostValues, index);
     }
 
-    void CountSubkeys(HKEY key, int depth) {
-        uint32_t index = 0;
-        for (;; ++index) {
-            FileTime lastWrite = 0;
-            HKEY subkey = nullptr;
-            // The name is only needed to open a subkey that the enumeration did not hand over,
-            // so it is asked for only then.
-            int32_t status = backend_.enumKey(key, index, nullptr, nullptr, nullptr, nullptr,
-                                              nullptr, &lastWrite, &subkey);
-            if (status == ERROR_SUCCESS && subkey == nullptr) {
-                uint32_t length = kNameChars;
-                status = backend_.enumKey(key, index, name_.data(), &length, nullptr, nullptr,
-                                          nullptr, &lastWrite, nullptr);
-            }
-            if (status != ERROR_SUCCESS) {
-                if (subkey != nullptr) {
-                    backend_.closeKey(subkey);
-                }
-                break;
-            }
-            if (subkey == nullptr &&
-                (backend_.openKey(key, name_.data(), &subkey) != ERROR_SUCCESS ||
-                 subkey == nullptr)) {
-                ++counters_.inaccessibleKeys;
-                continue;
-            }
-            ++counters_.keys;
-            Walk(subkey, depth + 1);
-            backend_.closeKey(subkey);
-        }
-        if (index != 0) {
-            counters_.mostSubkeys = std::max<uint64_t>(counters_.mostSubkeys, index);
-        }
-    }
-
+    RegistryWalker& walker_;
     RegistryCounters& counters_;
     const RegistryBackend& backend_;
-    WalkGuard guard_;
-    std::vector<char16_t> name_;
 };
-
-void AppendGroups(uint64_t value, char separator, std::string& out) {
-    char digits[32];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int i = n - 1; i >= 0; --i) {
-        out.push_back(digits[i]);
-        if (i != 0 && i % 3 == 0) {
-            out.push_back(separator);
-        }
-    }
-}
 
 }  // namespace
 
@@ -111,15 +64,18 @@ RegistryCounters& Counters() {
     return counters;
 }
 
-void CountKeyTree(HKEY key, RegistryCounters& counters) {
-    CountWalk(counters, Backend()).Walk(key, 0);
+void CountKeyTree(RegistryWalker& walker, HKEY key, RegistryCounters& counters) {
+    CountWalk visitor(walker, counters);
+    walker.Walk(key, {}, visitor);
+    counters.walkCut = counters.walkCut || walker.Exhausted();
 }
 
 const RegistryCounters& CountRegistry() {
     RegistryCounters& counters = Counters();
     counters.Reset();
-    CountKeyTree(HKEY_LOCAL_MACHINE, counters);
-    CountKeyTree(HKEY_USERS, counters);
+    RegistryWalker walker;
+    CountKeyTree(walker, HKEY_LOCAL_MACHINE, counters);
+    CountKeyTree(walker, HKEY_USERS, counters);
     return counters;
 }
 
@@ -133,29 +89,16 @@ std::string FormatCounterReport(const RegistryCounters& c) {
     out += FormatThousandsUnsigned(c.mostValues) + " maximum values per key\r\n";
     out += FormatThousandsUnsigned(c.largestData) + " maximum value data size, ";
     out += FormatThousandsUnsigned(c.totalDataBytes) + " total data bytes";
+    if (c.walkCut) {
+        out += "\r\n";
+        out += kWalkBudgetSpentText;
+    }
     return out;
 }
 
 std::string FormatStatisticsText(const RegistryCounters& counters) {
     return DescribeFileSet() + "\r\n---------------------------\r\n" +
            FormatCounterReport(counters);
-}
-
-std::string FormatThousands(int64_t value, char separator) {
-    std::string out;
-    uint64_t magnitude = static_cast<uint64_t>(value);
-    if (value < 0) {
-        out.push_back('-');
-        magnitude = 0 - magnitude;
-    }
-    AppendGroups(magnitude, separator, out);
-    return out;
-}
-
-std::string FormatThousandsUnsigned(uint64_t value, char separator) {
-    std::string out;
-    AppendGroups(value, separator, out);
-    return out;
 }
 
 }  // namespace hivora

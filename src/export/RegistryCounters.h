@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "hive/RegistryBackend.h"
 #include "hive/RegistryTypes.h"
 
 namespace hivora {
@@ -19,6 +18,7 @@ struct RegistryCounters {
     uint64_t inaccessibleKeys = 0;  // enumerated, but failed to open
     uint64_t mostValues = 0;        // of one key
     uint64_t mostSubkeys = 0;       // of one key
+    bool walkCut = false;           // the walk ran out of budget (RegistryWalker)
 
     void Reset() { *this = RegistryCounters{}; }
     bool operator==(const RegistryCounters&) const = default;
@@ -27,21 +27,20 @@ struct RegistryCounters {
 // The process-wide record that the last export or statistics run filled.
 RegistryCounters& Counters();
 
+class RegistryWalker;
+
 // The statistics walk below `key`, adding to `counters`: only subkeys that open are counted
-// as keys. Depth-bounded and cycle-safe.
-void CountKeyTree(HKEY key, RegistryCounters& counters);
+// as keys.
+void CountKeyTree(RegistryWalker& walker, HKEY key, RegistryCounters& counters);
 
 // Statistics of everything below HKEY_LOCAL_MACHINE and HKEY_USERS, into Counters().
 const RegistryCounters& CountRegistry();
 
-// "12,345 keys (3 inaccessible), 67,890 values\r\n..." — the three report lines.
+// "12,345 keys (3 inaccessible), 67,890 values\r\n..." — the three report lines, and a
+// fourth when the walk was cut short.
 std::string FormatCounterReport(const RegistryCounters& counters);
 
 // The Statistics text: the file-set description, a line of 27 dashes, the counter report.
 std::string FormatStatisticsText(const RegistryCounters& counters);
-
-// Decimal with `separator` between groups of three digits: 1234567 gives "1,234,567".
-std::string FormatThousands(int64_t value, char separator = ',');
-std::string FormatThousandsUnsigned(uint64_t value, char separator = ',');
 
 }  // namespace hivora

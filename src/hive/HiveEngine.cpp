@@ -40,9 +40,15 @@ struct HiveKeyHandle {
     ValueCursor values;
 };
 
-HiveKeyHandle* AsHandle(HKEY key) { return reinterpret_cast<HiveKeyHandle*>(key); }
-HKEY AsKey(HiveKeyHandle* handle) { return reinterpret_cast<HKEY>(handle); }
-uintptr_t RootValue(HKEY key) { return reinterpret_cast<uintptr_t>(key); }
+HiveKeyHandle* AsHandle(HKEY key) {
+    return reinterpret_cast<HiveKeyHandle*>(key);
+}
+HKEY AsKey(HiveKeyHandle* handle) {
+    return reinterpret_cast<HKEY>(handle);
+}
+uintptr_t RootValue(HKEY key) {
+    return reinterpret_cast<uintptr_t>(key);
+}
 
 HKEY NewHandle(const HiveImage* image, uint64_t keyCell) {
     auto* handle = new HiveKeyHandle;
@@ -79,8 +85,8 @@ constexpr std::array<ListedHive, 6> kMachineHives = {{{HiveSlot::Sam, u"sam"},
                                                       {HiveSlot::System, u"system"},
                                                       {HiveSlot::Components, u"COMPONENTS"},
                                                       {HiveSlot::Bcd, u"BCD00000000"}}};
-constexpr std::array<ListedHive, 2> kUserHives = {{{HiveSlot::NtUser, u"NTUSER"},
-                                                   {HiveSlot::Default, u".DEFAULT"}}};
+constexpr std::array<ListedHive, 2> kUserHives = {
+    {{HiveSlot::NtUser, u"NTUSER"}, {HiveSlot::Default, u".DEFAULT"}}};
 
 // First path components that open each hive, in the order they are tried.
 constexpr std::array<ListedHive, 6> kMachinePrefixes = {{{HiveSlot::System, u"system"},
@@ -89,8 +95,8 @@ constexpr std::array<ListedHive, 6> kMachinePrefixes = {{{HiveSlot::System, u"sy
                                                          {HiveSlot::Security, u"security"},
                                                          {HiveSlot::Bcd, u"bcd00000000"},
                                                          {HiveSlot::Components, u"components"}}};
-constexpr std::array<ListedHive, 2> kUserPrefixes = {{{HiveSlot::NtUser, u"NTUSER"},
-                                                      {HiveSlot::Default, u".DEFAULT"}}};
+constexpr std::array<ListedHive, 2> kUserPrefixes = {
+    {{HiveSlot::NtUser, u"NTUSER"}, {HiveSlot::Default, u".DEFAULT"}}};
 
 // Walks `path` from the key at `keyCell`, one component at a time. Returns the key cell of
 // the key found, or 0.
@@ -150,7 +156,8 @@ HKEY OpenBelowRoot(const std::array<ListedHive, N>& prefixes, std::u16string_vie
         if (image == nullptr) {
             return nullptr;
         }
-        const uint64_t cell = HiveFindSubkey(*image, rest.substr(prefix.name.size()), image->RootCell());
+        const uint64_t cell =
+            HiveFindSubkey(*image, rest.substr(prefix.name.size()), image->RootCell());
         return cell == 0 ? nullptr : NewHandle(image, cell);
     }
     return nullptr;
@@ -432,26 +439,12 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
     return status;
 }
 
-bool HiveDescribeKey(HKEY key, HiveKeyFootprint& footprint) {
-    footprint = HiveKeyFootprint{};
+uint64_t HiveKeyIdentity(HKEY key) {
     if (key == nullptr || IsPredefinedKey(key)) {
-        return false;
+        return 0;
     }
     const HiveKeyHandle* handle = AsHandle(key);
-    const ImageView image = handle->image->View();
-    const uint64_t tag = static_cast<uint64_t>(handle->generation) << 34;  // positions take 33 bits
-    footprint.key = tag | handle->keyCell;
-    auto record = ReadKeyRecord(image, handle->keyCell);
-    if (!record) {
-        return true;
-    }
-    if (ValueListLength(image, *record) != 0) {
-        footprint.valueList = tag | CellPosition(record->valueList);
-    }
-    for (uint32_t cell : ReadSubkeyLeaves(image, *record).cells) {
-        footprint.subkeyLists.push_back(tag | CellPosition(cell));
-    }
-    return true;
+    return (static_cast<uint64_t>(handle->generation) << 34) | handle->keyCell;  // cells: 33 bits
 }
 
 }  // namespace hivora

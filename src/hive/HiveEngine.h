@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "hive/RegistryTypes.h"
 
@@ -27,13 +26,8 @@ int32_t HiveEnumKeyEx(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
 int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLength,
                       uint32_t* reserved, uint32_t* type, uint8_t* data, uint32_t* dataSize);
 
-// What a key occupies in its image, for walks that must visit every key and list once.
-// All zero for handles that are not hive keys.
-struct HiveKeyFootprint {
-    uint64_t key = 0;                     // image and key cell
-    uint64_t valueList = 0;               // image and value-list cell, 0 without values
-    std::vector<uint64_t> subkeyLists;    // image and cell of the list and of each leaf
-};
-bool HiveDescribeKey(HKEY key, HiveKeyFootprint& footprint);
+// The key's place in the loaded images (image and key cell), which tells two handles of one
+// key apart from handles of two keys with the same name; 0 for handles that are not hive keys.
+uint64_t HiveKeyIdentity(HKEY key);
 
 }  // namespace hivora

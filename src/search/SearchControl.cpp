@@ -44,9 +44,14 @@ void CancelSearch(SearchControl& control) {
 
 int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteria criteria) {
     control.running_.store(true);
+    control.walkCut_.store(false);
     std::set<std::tuple<std::string, std::string, MatchKind>> reported;
     for (;;) {
-        std::optional<SearchResult> hit = SearchFrom(criteria, &control);
+        bool walkCut = false;
+        std::optional<SearchResult> hit = SearchFrom(criteria, &control, &walkCut);
+        if (walkCut) {
+            control.walkCut_.store(true);
+        }
         if (control.cancel_.load()) {
             callback.Finished(kSearchCancelled);
             break;

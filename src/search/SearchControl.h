@@ -21,6 +21,9 @@ public:
     bool Running() const { return running_.load(); }
     // True when a cancel was asked for while the search runs; polled once per key.
     bool CancelRequested() const { return cancel_.load() && running_.load(); }
+    // True when the last search's walk ran out of budget (a hostile hive) and so may have
+    // missed hits; it then ended as nothing (more) found.
+    bool WalkCut() const { return walkCut_.load(); }
     // Waits until the worker thread has ended (it calls Finished before it ends).
     void Join();
 
@@ -31,6 +34,7 @@ private:
 
     std::atomic<bool> cancel_{false};
     std::atomic<bool> running_{false};
+    std::atomic<bool> walkCut_{false};
     SearchCallback* callback_ = nullptr;
     std::thread worker_;
 };

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
 #include "keys/KeyPath.h"
+#include "keys/RegistryWalker.h"
 #include "search/SearchControl.h"
 #include "support/CaseFold.h"
 #include "support/TextConvert.h"
@@ -17,90 +17,62 @@ bool IsStringType(uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-class SearchWalk {
+// Tests each key after the start position (see SearchFrom) in the walk's order: its name or
+// date, then its values; the first hit stops the walk.
+class SearchWalk : public WalkVisitor {
 public:
-    SearchWalk(const SearchCriteria& criteria, const SearchControl* control)
-        : criteria_(criteria), control_(control), foldedText_(FoldCaseUtf8(criteria.text)) {}
+    SearchWalk(RegistryWalker& walker, const SearchCriteria& criteria, const SearchControl* control,
+               std::string_view startValue)
+        : walker_(walker),
+          criteria_(criteria),
+          control_(control),
+          startValue_(startValue),
+          foldedText_(FoldCaseUtf8(criteria.text)) {}
 
     bool Cancelled() const { return cancelled_; }
+    std::optional<SearchResult>& Hit() { return hit_; }
 
-    // The subkeys of `key` (at `depth` below its root) and everything below them, from the
-    // start position given by `startRest` and `startValue`.
-    std::optional<SearchResult> Keys(HKEY key, const std::string& parentPath,
-                                     std::string_view startRest, std::string_view startValue,
-                                     int depth) {
+    WalkStep Enter(const WalkedKey& key) override {
         if (control_ != nullptr && control_->CancelRequested()) {
             cancelled_ = true;
-            return std::nullopt;
+            return WalkStep::Stop;
         }
-        const auto [startName, restBelow] = SplitFirstComponent(startRest);
-
-        // Resume by position: the walk's own order, not a name comparison, decides what lies
-        // before the start, so unsorted lists (the roots' hive listing, damaged hives) resume
-        // exactly after the start key.
-        uint32_t first = 0;
-        bool haveStart = false;
-        SubkeyInfo info;
-        if (!startName.empty()) {
-            for (uint32_t index = 0; EnumSubkey(key, index, info) == ERROR_SUCCESS; ++index) {
-                if (EqualsNoCase(ToUtf8(info.name), startName)) {
-                    first = index;
-                    haveStart = true;
-                    break;
-                }
-            }
+        if (key.depth == 0 || key.reach == KeyReach::Repeated) {
+            return key.depth == 0 ? WalkStep::Descend : WalkStep::Skip;
         }
+        // The path without the root, as the parent's path and the name joined by JoinPath.
+        paths_.resize(static_cast<size_t>(key.depth) + 1);
+        paths_[key.depth] = JoinPath(paths_[key.depth - 1], key.name);
+        const std::string& path = paths_[key.depth];
 
-        RegKey handle;
-        std::string name;
-        for (uint32_t index = first; EnumSubkey(key, index, info, &handle) == ERROR_SUCCESS;
-             ++index) {
-            name.clear();
-            AppendUtf8(info.name, name);
-            const bool isStart = haveStart && index == first;
-            std::string path = JoinPath(parentPath, name);
-
-            WalkGuard::Visit visit{true, false, false};  // unopenable: its name only
-            if (handle) {
-                visit = guard_.Enter(handle.get(), depth + 1);
-                if (!visit.enter) {
-                    continue;  // reached before (a cycle or a shared key), or too deep
+        // The start key's own name was examined before the previous hit.
+        if (key.resume == ResumeRole::None) {
+            if (criteria_.byDate) {
+                if (DateMatches(key.lastWrite)) {
+                    return Found({path, kKeyHitValueName, MatchKind::KeyDate, key.lastWrite});
                 }
-            }
-
-            // The start key's own name was examined before the previous hit.
-            if (!isStart) {
-                if (criteria_.byDate) {
-                    if (DateMatches(info.lastWrite)) {
-                        return SearchResult{std::move(path), kKeyHitValueName, MatchKind::KeyDate,
-                                            info.lastWrite};
-                    }
-                } else if (criteria_.keys && TextMatches(name)) {
-                    return SearchResult{std::move(path), kKeyHitValueName, MatchKind::KeyName, 0};
-                }
-            }
-
-            const std::string_view subRest = isStart ? restBelow : std::string_view();
-            const std::string_view subStartValue = isStart ? startValue : std::string_view();
-            if (!criteria_.byDate && handle && visit.values &&
-                (criteria_.values || criteria_.data) && subRest.empty()) {
-                if (auto hit = Values(handle.get(), path, subStartValue)) {
-                    return hit;
-                }
-            }
-            if (handle && visit.subkeys) {
-                if (auto hit = Keys(handle.get(), path, subRest, subStartValue, depth + 1)) {
-                    return hit;
-                }
-                if (cancelled_) {
-                    return std::nullopt;
-                }
+            } else if (criteria_.keys && TextMatches(key.name)) {
+                return Found({path, kKeyHitValueName, MatchKind::KeyName, 0});
             }
         }
-        return std::nullopt;
+        // The values of the keys above the start were all examined before.
+        if (!criteria_.byDate && key.reach == KeyReach::Open &&
+            (criteria_.values || criteria_.data) && key.resume != ResumeRole::Above) {
+            if (auto hit =
+                    Values(key.key, path,
+                           key.resume == ResumeRole::At ? startValue_ : std::string_view())) {
+                return Found(std::move(*hit));
+            }
+        }
+        return WalkStep::Descend;
     }
 
 private:
+    WalkStep Found(SearchResult hit) {
+        hit_ = std::move(hit);
+        return WalkStep::Stop;
+    }
+
     static std::string JoinPath(const std::string& parent, std::string_view name) {
         std::string path;
         path.reserve(parent.size() + 1 + name.size());
@@ -122,6 +94,7 @@ private:
         uint32_t first = 0;
         if (!startValue.empty()) {
             for (uint32_t index = 0; EnumValueInfo(key, index, info) == ERROR_SUCCESS; ++index) {
+                walker_.ChargeValue(0);
                 if (EqualsNoCase(ValueName(info, name), startValue)) {
                     first = index + 1;
                     break;
@@ -129,12 +102,14 @@ private:
             }
         }
         for (uint32_t index = first; EnumValueInfo(key, index, info) == ERROR_SUCCESS; ++index) {
+            walker_.ChargeValue(0);
             ValueName(info, name);
             if (criteria_.values && TextMatches(name)) {
                 return SearchResult{keyPath, name, MatchKind::ValueName, 0};
             }
             // Only string data can match, so no other data is read at all.
             if (criteria_.data && IsStringType(info.type)) {
+                walker_.ChargeValue(info.size);
                 if (ReadValueData(key, index, info.size, data_) != ERROR_SUCCESS) {
                     continue;
                 }
@@ -189,22 +164,11 @@ private:
         return false;
     }
 
-    bool TextMatches(std::string_view name) {
+    bool TextMatches(std::string_view name) const {
         if (criteria_.wholeString) {
             return EqualsNoCase(name, criteria_.text);
         }
-        // Most names are ASCII: fold those in place in one reused buffer (the same folding as
-        // the shared helper's), and hand only the others to it.
-        folded_.resize(name.size());
-        for (size_t i = 0; i < name.size(); ++i) {
-            const char c = name[i];
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                folded_ = FoldCaseUtf8(name);
-                break;
-            }
-            folded_[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-        }
-        return folded_.find(foldedText_) != std::string::npos;
+        return FoldCaseUtf8(name).find(foldedText_) != std::string::npos;
     }
 
     bool DateMatches(FileTime lastWrite) const {
@@ -217,12 +181,14 @@ private:
         return true;
     }
 
+    RegistryWalker& walker_;
     const SearchCriteria& criteria_;
     const SearchControl* control_;
-    WalkGuard guard_;
+    std::string_view startValue_;
     bool cancelled_ = false;
-    const std::string foldedText_;  // folded once; names are folded as they come
-    std::string folded_;
+    const std::string foldedText_;       // folded once; names are folded as they come
+    std::vector<std::string> paths_{1};  // by depth
+    std::optional<SearchResult> hit_;
     std::string text_;
     std::vector<uint8_t> data_;
     std::u16string units_;
@@ -230,33 +196,28 @@ private:
 
 }  // namespace
 
-std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria,
-                                       const SearchControl* control) {
+std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria, const SearchControl* control,
+                                       bool* walkCut) {
     const auto [rootName, rest] = SplitFirstComponent(criteria.startPath);
     // Any other first component (the root label, an empty path) starts at the beginning of
     // HKEY_LOCAL_MACHINE.
     const bool users = rootName == "HKEY_USERS";
     const std::string_view startValue = rest.empty() ? std::string_view() : criteria.startValue;
 
-    SearchWalk walk(criteria, control);
-    auto found = [](std::optional<SearchResult> hit, const char* root) {
+    RegistryWalker walker;
+    SearchWalk visitor(walker, criteria, control, startValue);
+    const char* root = users ? "HKEY_USERS" : "HKEY_LOCAL_MACHINE";
+    if (walker.Walk(users ? HKEY_USERS : HKEY_LOCAL_MACHINE, root, visitor, 0, rest) && !users) {
+        root = "HKEY_USERS";
+        walker.Walk(HKEY_USERS, root, visitor, 0);
+    }
+    if (walkCut != nullptr) {
+        *walkCut = walker.Exhausted();
+    }
+    std::optional<SearchResult>& hit = visitor.Hit();
+    if (hit && !visitor.Cancelled()) {
         hit->keyPath = std::string(root) + "\\" + hit->keyPath;
-        return hit;
-    };
-    if (users) {
-        if (auto hit = walk.Keys(HKEY_USERS, std::string(), rest, startValue, 0)) {
-            return found(std::move(hit), "HKEY_USERS");
-        }
-        return std::nullopt;
-    }
-    if (auto hit = walk.Keys(HKEY_LOCAL_MACHINE, std::string(), rest, startValue, 0)) {
-        return found(std::move(hit), "HKEY_LOCAL_MACHINE");
-    }
-    if (walk.Cancelled()) {
-        return std::nullopt;
-    }
-    if (auto hit = walk.Keys(HKEY_USERS, std::string(), {}, {}, 0)) {
-        return found(std::move(hit), "HKEY_USERS");
+        return std::move(hit);
     }
     return std::nullopt;
 }

@@ -18,8 +18,10 @@ class SearchControl;
 // first one whose name equals the start component ignoring case (that key's own name is not
 // tested again), and in the start key over the values up to and including the first one named
 // like the start value. Where no name equals the start, nothing is passed over. With a
-// control, a cancel request ends the walk before the next key (no hit).
+// control, a cancel request ends the walk before the next key (no hit). `walkCut`, when
+// given, tells whether the walk ran out of budget before its end (RegistryWalker).
 std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria,
-                                       const SearchControl* control = nullptr);
+                                       const SearchControl* control = nullptr,
+                                       bool* walkCut = nullptr);
 
 }  // namespace hivora

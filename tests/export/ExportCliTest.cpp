@@ -1,11 +1,15 @@
 // hivora-cli's export, statistics, dump and favourites commands, run as a user runs them.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "cli/CliTestSupport.h"
+#include "support/ReplacingFile.h"
 
 namespace hivora::test {
 namespace {
@@ -83,11 +87,26 @@ TEST_F(ExportCliTest, FailuresNameTheirCause) {
               "hivora-cli: Invalid operation\n"},
           Row{"export-reg -o /no/such/folder/x.reg", 2,
               "hivora-cli: Unable to create output file\n"},
+          Row{"export-text -o /dev/full", 2,
+              "hivora-cli: Unable to write /dev/full: No space left on device\n"},
           Row{"dump HKEY_LOCAL_MACHINE\\system\\Test missing", 1,
               "hivora-cli: HKEY_LOCAL_MACHINE\\system\\Test: no value named \"missing\"\n"}}) {
         EXPECT_EQ(Run(row.arguments), row.status) << row.arguments;
         EXPECT_EQ(err_, row.message) << row.arguments;
     }
+}
+
+TEST_F(ExportCliTest, AnUnfinishedFileNeverTakesTheFinalName) {
+    const std::string file = (temp_ / "kept.reg").string();
+    std::ofstream(file) << "before";
+    {
+        ReplacingFile unfinished(file);
+        ASSERT_EQ(::write(unfinished.Descriptor(), "half", 4), 4);
+    }
+    EXPECT_EQ(ReadFile(file), "before");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_), {}), 2);  // + SYSTEM
+    ASSERT_EQ(Run("export-reg -o " + file), 0) << err_;
+    EXPECT_EQ(ReadFile(file).rfind("REGEDIT4\r\n", 0), 0u);
 }
 
 TEST_F(ExportCliTest, StatisticsDescriptionAndDump) {

@@ -6,9 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "export/FileSetDescription.h"
 #include "export/RegistryCounters.h"
+#include "fileset/FileSetDescription.h"
 #include "support/TempPath.h"
+#include "support/ThousandsFormat.h"
 
 namespace hivora {
 namespace {

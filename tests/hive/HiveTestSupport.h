@@ -11,7 +11,7 @@
 #include "hive/HiveSet.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
-#include "hive/WalkGuard.h"
+#include "keys/RegistryWalker.h"
 #include "support/HiveBuilder.h"
 #include "support/TextConvert.h"
 

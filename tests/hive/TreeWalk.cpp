@@ -2,54 +2,48 @@
 
 #include <algorithm>
 
-#include "hive/WalkGuard.h"
+#include "keys/RegistryWalker.h"
 #include "support/TextConvert.h"
 
 namespace hivora::test {
 namespace {
 
-void WalkFrom(HKEY key, const std::u16string& path, int depth, WalkGuard& guard,
-              const TreeVisitor& visitor) {
-    const WalkGuard::Visit visit = guard.Enter(key, depth);
-    if (!visit.enter) {
-        return;
-    }
-    if (visitor.onKey) {
-        visitor.onKey(path, depth);
-    }
-    if (visit.values) {
-        for (uint32_t i = 0;; ++i) {
-            ValueInfo info;
-            if (EnumValueInfo(key, i, info) != ERROR_SUCCESS) {
-                break;
-            }
+class VisitorAdapter : public WalkVisitor {
+public:
+    VisitorAdapter(RegistryWalker& walker, const TreeVisitor& visitor)
+        : walker_(walker), visitor_(visitor) {}
+
+    WalkStep Enter(const WalkedKey& key) override {
+        if (key.reach != KeyReach::Open) {
+            return WalkStep::Skip;
+        }
+        const std::u16string path = key.depth == 0 ? u"" : ToUtf16(key.path.substr(1));
+        if (visitor_.onKey) {
+            visitor_.onKey(path, key.depth);
+        }
+        ValueInfo info;
+        for (uint32_t i = 0; EnumValueInfo(key.key, i, info) == ERROR_SUCCESS; ++i) {
+            walker_.ChargeValue(info.size);
             WalkedValue value{info.name, info.type, info.size, {}};
-            ReadValueData(key, i, info.size, value.data);
-            if (visitor.onValue) {
-                visitor.onValue(path, value);
+            ReadValueData(key.key, i, info.size, value.data);
+            if (visitor_.onValue) {
+                visitor_.onValue(path, value);
             }
         }
+        return WalkStep::Descend;
     }
-    if (visit.subkeys) {
-        for (uint32_t i = 0;; ++i) {
-            SubkeyInfo subkey;
-            RegKey handle;
-            if (EnumSubkey(key, i, subkey, &handle) != ERROR_SUCCESS) {
-                break;
-            }
-            if (handle) {
-                WalkFrom(handle.get(), path.empty() ? subkey.name : path + u'\\' + subkey.name,
-                         depth + 1, guard, visitor);
-            }
-        }
-    }
-}
+
+private:
+    RegistryWalker& walker_;
+    const TreeVisitor& visitor_;
+};
 
 }  // namespace
 
 void WalkTree(HKEY start, const TreeVisitor& visitor) {
-    WalkGuard guard;
-    WalkFrom(start, u"", 0, guard, visitor);
+    RegistryWalker walker;
+    VisitorAdapter adapter(walker, visitor);
+    walker.Walk(start, "", adapter);
 }
 
 TreeSummary SummarizeTree(HKEY start) {

@@ -1,5 +1,5 @@
 // A whole-tree walk through the back end's enumeration calls, the way the program's readers
-// walk (RegistryReader helpers, guarded by WalkGuard), for tests that count or compare trees.
+// walk (RegistryReader helpers over RegistryWalker), for tests that count or compare trees.
 #pragma once
 
 #include <cstdint>

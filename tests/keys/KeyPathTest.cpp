@@ -10,22 +10,6 @@ namespace {
 // 2004-03-05 10:00:00 UTC; the tests run with TZ=UTC.
 const FileTime kMarch2004 = ClockReadingToFileTime({2004, 3, 5, 10, 0, 0});
 
-TEST(KeyPath, RootKeyNames) {
-    struct Row {
-        RootKey root;
-        const char* name;
-    };
-    const Row rows[] = {
-        {0x80000002, "HKEY_LOCAL_MACHINE"}, {0x80000006, "HKEY_DYN_DATA"},
-        {0x80000007, "UNDEFINED"},          {0, "UNDEFINED"},
-        {kUnknownRoot, "UNDEFINED"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_STREQ(GetRootKeyName(row.root), row.name) << std::hex << row.root;
-    }
-    EXPECT_STREQ(GetRootLabel(), "Hivora Registry");
-}
-
 TEST(KeyPath, ThreeFormsOfTheSelectedItem) {
     const KeyItemData classes{false, kMarch2004, "SOFTWARE\\Classes", kLocalMachine};
     const KeyItemData users{false, 0, "", kUsers};
@@ -64,21 +48,6 @@ TEST(KeyPath, KeyDateIsTheLocalDate) {
     EXPECT_EQ(FormatKeyDate(kMarch2004), "05-03-2004");
     EXPECT_EQ(FormatKeyDate(ClockReadingToFileTime({1999, 12, 31, 23, 59, 59})), "31-12-1999");
     EXPECT_EQ(FormatKeyDate(0), "01-01-1601");
-}
-
-TEST(KeyPath, ComponentHelpers) {
-    using Split = std::pair<std::string_view, std::string_view>;
-    EXPECT_EQ(SplitFirstComponent("A\\B\\C"), Split("A", "B\\C"));
-    EXPECT_EQ(SplitFirstComponent("A"), Split("A", ""));
-    EXPECT_EQ(SplitFirstComponent("A\\"), Split("A", ""));
-    EXPECT_EQ(SplitFirstComponent("\\B"), Split("", "B"));
-    EXPECT_EQ(LastComponent("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes"), "Classes");
-    EXPECT_EQ(LastComponent("Hivora Registry"), "Hivora Registry");
-    EXPECT_EQ(ChildSubPath("", "SOFTWARE"), "SOFTWARE");
-    EXPECT_EQ(ChildSubPath("SOFTWARE", "Classes"), "SOFTWARE\\Classes");
-    EXPECT_EQ(RootAndSubPath(kUsers, ""), "HKEY_USERS\\");
-    EXPECT_EQ(RootAndSubPath(kLocalMachine, "SYSTEM\\Select"),
-              "HKEY_LOCAL_MACHINE\\SYSTEM\\Select");
 }
 
 }  // namespace

@@ -29,15 +29,6 @@ TEST_F(SearchWorkerTest, EndsAtTheFirstHitWhenTheCallbackDeclines) {
     EXPECT_FALSE(control.Running());
 }
 
-TEST_F(SearchWorkerTest, CancelStopsBeforeTheNextKey) {
-    SearchControl control;
-    RecordingCallback callback(true);
-    callback.onFound = [&](const SearchResult&) { CancelSearch(control); };
-    SearchWorker(control, callback, TextCriteria("x"));
-    EXPECT_EQ(callback.hits.size(), 1u);
-    EXPECT_EQ(callback.finished, std::vector<int>{kSearchCancelled});
-}
-
 TEST_F(SearchWorkerTest, RunsOnItsOwnThreadAndCanBeStartedAgain) {
     SearchControl control;
     for (int round = 0; round < 2; ++round) {

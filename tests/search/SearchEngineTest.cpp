@@ -186,21 +186,6 @@ TEST_F(DamagedSearch, DuplicateNamesEndTheGoOnLoop) {
     EXPECT_EQ(reason, kSearchNothingFound);
 }
 
-TEST_F(DamagedSearch, KeyListedBelowItselfIsWalkedOnce) {
-    HiveBuilder b;
-    const auto loop = b.AddKey(HiveBuilder::kRoot, u"Loop");
-    b.AddKey(loop, u"Inner");
-    BuiltHive hive = b.Build();
-    const KeyCells& cells = hive.keys[loop];
-    hive.PutU32(cells.subkeyList, field::kListElements, cells.key);  // Loop lists itself
-    Load(HiveSlot::Software, hive);
-    int reason = -1;
-    EXPECT_EQ(AllHits(TextCriteria("o"), &reason),
-              (Lines{"KeyName HKEY_LOCAL_MACHINE\\software",
-                     "KeyName HKEY_LOCAL_MACHINE\\software\\Loop"}));
-    EXPECT_EQ(reason, kSearchNothingFound);
-}
-
 class DateSearch : public LoadedHivesTest {
 protected:
     static constexpr FileTime kT0 = 100, kT1 = 200, kT2 = 300, kT3 = 400;

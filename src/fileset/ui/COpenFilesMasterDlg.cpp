@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "export/FileSetDescription.h"
+#include "fileset/FileSetDescription.h"
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/CChooseFilesDlg.h"
 #include "hive/RegistryBackend.h"

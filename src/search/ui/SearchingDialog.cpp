@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "export/RegistryCounters.h"
 #include "search/ui/SearchAnimation.h"
+#include "support/ThousandsFormat.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora {

@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "export/RegistryCounters.h"
 #include "support/TextBuffer.h"
+#include "support/ThousandsFormat.h"
 #include "support/ui/UiServices.h"
 #include "values/ValueFormat.h"
 #include "viewers/BinaryDump.h"

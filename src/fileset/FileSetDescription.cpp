@@ -1,11 +1,11 @@
-#include "export/FileSetDescription.h"
+#include "fileset/FileSetDescription.h"
 
 #include <sys/stat.h>
 
 #include <array>
 
-#include "export/RegistryCounters.h"
 #include "support/FileTimeFormat.h"
+#include "support/ThousandsFormat.h"
 
 namespace hivora {
 namespace {
