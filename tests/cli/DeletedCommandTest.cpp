@@ -1,6 +1,7 @@
 #include <fmt/format.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "cli/CliTestSupport.h"
 
@@ -45,23 +46,15 @@ TEST_F(CliTest, DeletedListsRecoveredRecordsInOffsetOrder) {
         return text;
     };
 
-    struct Row {
-        const char* name;
-        std::vector<std::string> args;
-        int status;
-        std::string out;
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
+        {{"--system", file, "deleted"}, 0, expected("HKEY_LOCAL_MACHINE\\system")},
+        {{"--ntuser", file, "deleted"}, 0, expected("HKEY_USERS\\NTUSER")},
+        {{"--system", intact, "deleted"}, 1, ""},  // nothing deleted
     };
-    const Row rows[] = {
-        {"system_slot", {"--system", file, "deleted"}, 0, expected("HKEY_LOCAL_MACHINE\\system")},
-        {"user_slot", {"--ntuser", file, "deleted"}, 0, expected("HKEY_USERS\\NTUSER")},
-        {"nothing_deleted", {"--system", intact, "deleted"}, 1, ""},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CliRun run = Run(row.args);
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.out, row.out);
-        EXPECT_EQ(run.err, "");
+    for (const auto& [args, status, out] : rows) {
+        SCOPED_TRACE(args[0]);
+        const CliRun run = Run(args);
+        EXPECT_EQ(std::tie(run.status, run.out, run.err), std::make_tuple(status, out, std::string()));
     }
 }
 

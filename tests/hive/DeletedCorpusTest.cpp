@@ -18,12 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,54 +81,39 @@ struct PeerRecord {
     uint32_t length = 0;
 };
 
-std::string Unescape(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
-
-// Cell offset -> record; empty when the tool fails or lists nothing.
+// Cell offset -> record, from "OFFSET,LENGTH,KEY|VALUE,PATH,NAME,..." lines; empty when the
+// tool fails.
 std::map<uint32_t, PeerRecord> PeerRecords(const std::filesystem::path& file) {
     std::map<uint32_t, PeerRecord> records;
-    std::string quoted = "'";
-    for (char c : file.string()) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    FILE* pipe = ::popen(("reglookup-recover -H " + quoted + "' 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return records;
-    }
-    std::string out;
-    char buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, got);
-    }
-    if (::pclose(pipe) != 0) {
-        return {};
-    }
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> fields;
-        std::istringstream parts(line);
-        for (std::string field; std::getline(parts, field, ',');) {
-            fields.push_back(field);
+    FILE* pipe = ::popen(("reglookup-recover -H '" + file.string() + "' 2>/dev/null").c_str(), "r");
+    char* line = nullptr;
+    size_t capacity = 0;
+    while (pipe != nullptr && ::getline(&line, &capacity, pipe) > 0) {
+        unsigned offset = 0, length = 0;
+        char type[8] = {};
+        const char* name = line;
+        for (int comma = 0; comma < 4 && name != nullptr; ++comma) {
+            name = std::strchr(name, ',');
+            name = name ? name + 1 : nullptr;
         }
-        if (fields.size() < 5 || (fields[2] != "KEY" && fields[2] != "VALUE")) {
+        if (name == nullptr || std::sscanf(line, "%x,%x,%7[A-Z]", &offset, &length, type) != 3 ||
+            (std::strcmp(type, "KEY") != 0 && std::strcmp(type, "VALUE") != 0)) {
             continue;
         }
-        const auto offset = static_cast<uint32_t>(std::stoul(fields[0], nullptr, 16) - 0x1000);
-        records[offset] = {fields[2] == "KEY", Unescape(fields[4]),
-                           static_cast<uint32_t>(std::stoul(fields[1], nullptr, 16))};
+        PeerRecord& record = records[offset - 0x1000];
+        record = {std::strcmp(type, "KEY") == 0, "", length};
+        for (const char* c = name; *c != ',' && *c != '\n' && *c != 0; ++c) {
+            unsigned escaped = 0;
+            if (*c == '%' && std::sscanf(c + 1, "%2x", &escaped) == 1) {
+                record.name.push_back(static_cast<char>(escaped));
+                c += 2;
+            } else {
+                record.name.push_back(*c);
+            }
+        }
     }
-    return records;
+    std::free(line);
+    return pipe != nullptr && ::pclose(pipe) == 0 ? records : std::map<uint32_t, PeerRecord>{};
 }
 
 // Why the scan does not list a record the peer lists at `offset`, or nullptr.
