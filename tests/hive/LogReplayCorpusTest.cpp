@@ -117,7 +117,9 @@ TEST(LogReplayCorpusTest, EveryHiveWithLogsReplays) {
             EXPECT_NE(report.reason.find(refused->second), std::string::npos) << name;
             continue;
         }
+        // Real logs replay to their last entry: a stop there means a rule is too strict.
         EXPECT_NE(report.state, State::NotApplied) << name << ": " << report.reason;
+        EXPECT_EQ(report.reason, "") << name;
         EXPECT_FALSE(IsHiveDirty(image)) << name;
         EXPECT_FALSE(Dump(image).empty()) << name;
     }
