@@ -109,29 +109,24 @@ LogReplayReport ReplayNewLayout(std::vector<uint8_t>& image,
     }
 
     std::string stop;
-    const std::optional<uint32_t> next =
-        applied.empty() ? std::optional<uint32_t>(start)
-                        : (applied.back().entry->sequence == UINT32_MAX
-                               ? std::nullopt
-                               : std::optional<uint32_t>(applied.back().entry->sequence + 1));
+    // 64 bits, so that the entry after 0xFFFFFFFF is simply never found.
+    const uint64_t next = applied.empty() ? start : uint64_t{applied.back().entry->sequence} + 1;
     // A damaged entry explains the stop when it is the one that would have come next: it
     // claims that number, or it directly follows the last applied entry in its log.
     for (const auto& log : logs) {
         const auto& sound = log.parsed.entries;
+        const auto claimed = log.parsed.damagedSequence;
         if (!log.parsed.damage.empty() &&
-            (applied.empty() || log.parsed.damagedSequence == next ||
+            (applied.empty() || (claimed && *claimed == next) ||
              (!sound.empty() && sound.back().sequence == applied.back().entry->sequence))) {
             stop = fmt::format("{}: {}", log.file->name, log.parsed.damage);
         }
     }
-    if (stop.empty() && next) {
-        auto later = std::find_if(chain.begin(), chain.end(), [&](const ChainedEntry& link) {
-            return link.entry->sequence > *next;
-        });
-        if (later != chain.end()) {
-            stop = fmt::format("sequence gap: no entry {} before entry {}", *next,
-                               later->entry->sequence);
-        }
+    auto later = std::find_if(chain.begin(), chain.end(), [&](const ChainedEntry& link) {
+        return link.entry->sequence > next;
+    });
+    if (stop.empty() && later != chain.end()) {
+        stop = fmt::format("sequence gap: no entry {} before entry {}", next, later->entry->sequence);
     }
 
     if (applied.empty()) {
