@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 

@@ -40,7 +40,8 @@ void PutLe64(std::vector<uint8_t>& bytes, size_t offset, uint64_t value) {
 
 void Rehash(std::vector<uint8_t>& log) {
     size_t offset = 512;
-    while (offset + 40 <= log.size() && std::equal(log.begin() + offset, log.begin() + offset + 4, "HvLE")) {
+    while (offset + 40 <= log.size() &&
+           std::equal(log.begin() + offset, log.begin() + offset + 4, "HvLE")) {
         const size_t size = log[offset + 4] | log[offset + 5] << 8 | log[offset + 6] << 16 |
                             static_cast<size_t>(log[offset + 7]) << 24;
         if (size < 40 || size > log.size() - offset) {

@@ -51,8 +51,8 @@ void CopyRuns(std::vector<uint8_t>& image, const TransactionLogFile& log,
     // Every run was checked against the log when parsed and against the hive bins size the
     // image was grown to.
     for (const auto& run : runs) {
-        std::memcpy(image.data() + kBaseBlockSize + run.binsOffset, log.bytes.data() + run.logOffset,
-                    run.size);
+        std::memcpy(image.data() + kBaseBlockSize + run.binsOffset,
+                    log.bytes.data() + run.logOffset, run.size);
     }
 }
 
@@ -88,7 +88,8 @@ LogReplayReport ReplayNewLayout(std::vector<uint8_t>& image,
         for (const auto& entry : log.parsed.entries) {
             anyEntries = true;
             // Entries older than the log's own base block are leftovers of its previous use.
-            if (entry.sequence >= start && entry.sequence >= log.parsed.baseBlock.secondarySequence) {
+            if (entry.sequence >= start &&
+                entry.sequence >= log.parsed.baseBlock.secondarySequence) {
                 chain.push_back({&entry, log.file, log.parsed.baseBlock.secondarySequence});
             }
         }
@@ -126,7 +127,8 @@ LogReplayReport ReplayNewLayout(std::vector<uint8_t>& image,
         return link.entry->sequence > next;
     });
     if (stop.empty() && later != chain.end()) {
-        stop = fmt::format("sequence gap: no entry {} before entry {}", next, later->entry->sequence);
+        stop =
+            fmt::format("sequence gap: no entry {} before entry {}", next, later->entry->sequence);
     }
 
     if (applied.empty()) {
@@ -171,8 +173,9 @@ LogReplayReport ReplayOldLayout(std::vector<uint8_t>& image,
     const bool primaryOk = primary && primary->checksumOk;
     if (primaryOk && logBase.primarySequence <= primary->secondarySequence) {
         report.state = LogReplayReport::State::NotApplied;
-        report.reason = fmt::format("{}: older than the hive (sequence {}, hive {})", log.file->name,
-                                    logBase.primarySequence, primary->secondarySequence);
+        report.reason =
+            fmt::format("{}: older than the hive (sequence {}, hive {})", log.file->name,
+                        logBase.primarySequence, primary->secondarySequence);
         return report;
     }
     FitHiveBins(image, logBase.hiveBinsSize);
@@ -239,8 +242,8 @@ LogReplayReport ReplayTransactionLogs(std::vector<uint8_t>& image,
         if (parsed.layout == ParsedLog::Layout::Unusable) {
             problems.push_back(fmt::format("{}: {}", log.name, parsed.problem));
         } else if (!ofThisHive(parsed)) {
-            problems.push_back(fmt::format("{}: belongs to another hive (last-written time differs)",
-                                           log.name));
+            problems.push_back(
+                fmt::format("{}: belongs to another hive (last-written time differs)", log.name));
         } else if (parsed.layout == ParsedLog::Layout::New) {
             newLogs.push_back(std::move(candidate));
         } else {

@@ -15,12 +15,14 @@ constexpr uint32_t kFileTypeOldLog = 1;
 constexpr uint32_t kFileTypeNewLog = 6;
 
 bool HasTag(ImageView view, uint64_t offset, const char (&tag)[5]) {
-    return view.HasSignature(offset, tag[0], tag[1]) && view.HasSignature(offset + 2, tag[2], tag[3]);
+    return view.HasSignature(offset, tag[0], tag[1]) &&
+           view.HasSignature(offset + 2, tag[2], tag[3]);
 }
 
 uint64_t HashOf(ImageView view, uint64_t offset, uint64_t length) {
     const uint8_t* bytes = view.Bytes(offset, length);
-    return Marvin32(std::span<const uint8_t>(bytes, static_cast<size_t>(length)), kLogEntryHashSeed);
+    return Marvin32(std::span<const uint8_t>(bytes, static_cast<size_t>(length)),
+                    kLogEntryHashSeed);
 }
 
 // Reads the entry at `offset`; on damage fills `damage` and returns nullopt. `size` receives
@@ -46,7 +48,8 @@ std::optional<LogEntry> ReadEntry(ImageView log, uint64_t offset, std::string& d
     const uint64_t pageCount = *log.U32(offset + 20);
     if (entry.hiveBinsSize == 0 || entry.hiveBinsSize % kBinAlignment != 0 ||
         entry.hiveBinsSize > kMaxHiveBinsSize) {
-        damage = fmt::format("entry declares an impossible hive bins size {:#x}", entry.hiveBinsSize);
+        damage =
+            fmt::format("entry declares an impossible hive bins size {:#x}", entry.hiveBinsSize);
         return std::nullopt;
     }
     // The references and the pages both lie inside the entry, which bounds the page count.
@@ -62,8 +65,8 @@ std::optional<LogEntry> ReadEntry(ImageView log, uint64_t offset, std::string& d
         const uint32_t pageSize = *log.U32(reference + 4);
         if (pageSize == 0 || pageSize % kLogSectorSize != 0 || binsOffset % kLogSectorSize != 0 ||
             uint64_t{binsOffset} + pageSize > entry.hiveBinsSize) {
-            damage = fmt::format("page at {:#x} ({:#x} bytes) lies outside the hive bins", binsOffset,
-                                 pageSize);
+            damage = fmt::format("page at {:#x} ({:#x} bytes) lies outside the hive bins",
+                                 binsOffset, pageSize);
             return std::nullopt;
         }
         if (pageSize > size - dataOffset) {

@@ -3,18 +3,9 @@
 #include <algorithm>
 
 #include "hive/Marvin32.h"
+#include "hive/TransactionLogFormat.h"
 
 namespace hivora::test {
-
-namespace {
-
-void PutLe64(std::vector<uint8_t>& bytes, size_t offset, uint64_t value) {
-    for (size_t i = 0; i < 8; ++i) {
-        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
-}  // namespace
 
 void PutLe32(std::span<uint8_t> bytes, size_t offset, uint32_t value) {
     for (size_t i = 0; i < 4; ++i) {
@@ -23,12 +14,7 @@ void PutLe32(std::span<uint8_t> bytes, size_t offset, uint32_t value) {
 }
 
 void ResealBaseBlock(std::span<uint8_t> bytes) {
-    uint32_t sum = 0;
-    for (size_t at = 0; at < 508; at += 4) {
-        sum ^= static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-               static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-    }
-    PutLe32(bytes, 508, sum);
+    PutLe32(bytes, 508, BaseBlockChecksum(ImageView(bytes.data(), bytes.size())));
 }
 
 void SetSequences(std::span<uint8_t> hive, uint32_t primary, uint32_t secondary) {
@@ -69,11 +55,14 @@ size_t LogBuilder::AddEntry(uint32_t sequence, uint32_t hiveBinsSize,
 }
 
 void LogBuilder::RehashEntry(size_t start) {
-    const size_t size = static_cast<size_t>(bytes[start + 4]) | size_t{bytes[start + 5]} << 8 |
-                        size_t{bytes[start + 6]} << 16 | size_t{bytes[start + 7]} << 24;
-    std::span<const uint8_t> entry(bytes.data() + start, size);
-    PutLe64(bytes, start + 24, Marvin32(entry.subspan(40), kLogEntryHashSeed));
-    PutLe64(bytes, start + 32, Marvin32(entry.first(32), kLogEntryHashSeed));
+    const uint32_t size = ImageView(bytes.data(), bytes.size()).U32Or(start + 4, 0);
+    const std::span<const uint8_t> entry(bytes.data() + start, size);
+    const uint64_t data = Marvin32(entry.subspan(40), kLogEntryHashSeed);
+    PutLe32(bytes, start + 24, static_cast<uint32_t>(data));
+    PutLe32(bytes, start + 28, static_cast<uint32_t>(data >> 32));
+    const uint64_t header = Marvin32(entry.first(32), kLogEntryHashSeed);
+    PutLe32(bytes, start + 32, static_cast<uint32_t>(header));
+    PutLe32(bytes, start + 36, static_cast<uint32_t>(header >> 32));
 }
 
 }  // namespace hivora::test
