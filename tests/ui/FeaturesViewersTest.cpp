@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -178,6 +179,57 @@ TEST_F(FeaturesViewers, BinaryDumpSwitchesModesAndCopiesTheShownDump) {
     window->CopyDumpButton()->click();
     EXPECT_EQ(Clipboard(), window->DumpText());
     EXPECT_TRUE(Clipboard().starts_with("0000: 41"));
+}
+
+TEST_F(FeaturesViewers, InterpreterReadsTheSelectedLineOrTheTypedOffset) {
+    std::vector<uint8_t> bytes(40);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>(i);
+    }
+    ShowBinaryData("HKEY_USERS", MakeValue("bin", REG_BINARY, bytes), nullptr);
+    auto* window = LastViewer<BinaryDataDialog>();
+    ASSERT_NE(window, nullptr);
+    auto reading = [window](const QString& label) {
+        QTableWidget* table = window->InterpreterTable();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == label) {
+                return table->item(row, 1)->text();
+            }
+        }
+        return QStringLiteral("no row");
+    };
+    QListWidget* list = window->DumpList();
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(reading("UInt8"), "0");
+
+    list->setCurrentRow(2);
+    EXPECT_EQ(window->OffsetEdit()->text(), "0x0020");
+    EXPECT_EQ(reading("UInt32"), "589439264");  // 0x23222120
+    // The other groupings show the same bytes on the same line.
+    for (int mode : {BinaryDataDialog::kWords, BinaryDataDialog::kDoubleWords}) {
+        window->ModeButton(mode)->click();
+        EXPECT_EQ(list->currentRow(), 2) << mode;
+        EXPECT_TRUE(list->currentItem()->text().startsWith("0020:")) << mode;
+        EXPECT_EQ(reading("UInt8"), "32") << mode;
+    }
+
+    // A typed offset selects its line; Enter reads it and leaves the window open.
+    window->OffsetEdit()->clear();
+    QTest::keyClicks(window->OffsetEdit(), "0x11");
+    QTest::keyClick(window->OffsetEdit(), Qt::Key_Return);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->InterpretedOffset(), 17u);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(reading("Int16"), "4625");  // 0x1211
+
+    window->OffsetEdit()->setText("40");
+    QTest::keyClick(window->OffsetEdit(), Qt::Key_Enter);
+    EXPECT_EQ(reading("UInt8"), "\u2014");
+    EXPECT_EQ(list->currentRow(), -1);
+    window->OffsetEdit()->setText("zz");
+    QTest::keyClick(window->OffsetEdit(), Qt::Key_Return);
+    EXPECT_TRUE(window->OffsetNote()->text().startsWith("Not an offset"));
+    EXPECT_EQ(window->InterpretedOffset(), 40u);
 }
 
 TEST_F(FeaturesViewers, LargeValuesKeepOffsetOrderAndExportTheirBytes) {
