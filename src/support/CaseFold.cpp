@@ -55,6 +55,12 @@ char32_t FoldCase(char32_t c) {
 
 std::string FoldCaseUtf8(std::string_view text) {
     std::string folded;
+    FoldCaseUtf8(text, folded);
+    return folded;
+}
+
+void FoldCaseUtf8(std::string_view text, std::string& folded) {
+    folded.clear();
     folded.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size()) {
@@ -73,7 +79,6 @@ std::string FoldCaseUtf8(std::string_view text) {
             AppendCodePoint(fold, folded);
         }
     }
-    return folded;
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {

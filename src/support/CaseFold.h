@@ -19,6 +19,8 @@ char32_t FoldCase(char32_t c);
 // texts are equal ignoring case exactly when their folded forms are equal, and a folded
 // needle is found in a folded haystack exactly when ContainsNoCase says so.
 std::string FoldCaseUtf8(std::string_view text);
+// The same into `folded` (replaced), so a caller folding many texts reuses one buffer.
+void FoldCaseUtf8(std::string_view text, std::string& folded);
 
 // Negative, zero or positive as `a` sorts before, with or after `b` by folded characters.
 int CompareNoCase(std::string_view a, std::string_view b);

@@ -45,7 +45,7 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
     std::string line;
     std::string characters;
     for (size_t i = 0; i < size; ++i) {
-        if (i % 16 == 0) {
+        if (i % kDumpBytesPerLine == 0) {
             StartLine(line, i, ": ");
             characters.clear();
         }
@@ -57,7 +57,7 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
             line += ' ';
             characters += ' ';
         }
-        if ((i + 1) % 16 == 0 || i + 1 == size) {
+        if ((i + 1) % kDumpBytesPerLine == 0 || i + 1 == size) {
             line += ' ';
             if (line.size() < kByteLineColumn) {
                 line.append(kByteLineColumn - line.size(), ' ');
@@ -80,7 +80,7 @@ void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
             AppendHex(line, data[i], 2);
         }
         line += ' ';
-        if (++numbers == 8 || i + 2 >= size) {
+        if (++numbers == kDumpBytesPerLine / 2 || i + 2 >= size) {
             out.Finish(line);
             numbers = 0;
         }
@@ -109,7 +109,7 @@ void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
             AppendHex(line, data[i], 2);
             line += ' ';
         }
-        if (++numbers == 4 || i + 4 >= size) {
+        if (++numbers == kDumpBytesPerLine / 4 || i + 4 >= size) {
             out.Finish(line);
             numbers = 0;
         }
