@@ -10,18 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "hive/HiveLayout.h"
 #include "hive/ImageView.h"
 #include "hive/RegistryTypes.h"
 
 namespace hivora {
 
-inline constexpr uint64_t kHiveBinsStart = 0x1000;
-inline constexpr uint32_t kNoCell = 0xFFFFFFFF;
+using layout::kHiveBinsStart;
+using layout::kNoCell;
 
 // File offset of the cell that CellOffset `offset` names.
 inline uint64_t CellPosition(uint32_t offset) { return kHiveBinsStart + offset; }
 // File offset of the record inside that cell.
-inline uint64_t RecordPosition(uint32_t offset) { return kHiveBinsStart + offset + 4; }
+inline uint64_t RecordPosition(uint32_t offset) {
+    return kHiveBinsStart + offset + layout::kCellSizeWord;
+}
 
 struct KeyRecord {
     uint64_t cell = 0;  // file offset of the key's cell
@@ -35,7 +38,7 @@ struct KeyRecord {
     uint16_t classLength = 0;  // bytes; 0 when there is no readable class name
     uint16_t nameLength = 0;   // bytes as stored
     uint64_t nameOffset = 0;   // file offset of the name bytes
-    bool latin1Name = false;   // flag 0x0020: one byte per character
+    bool latin1Name = false;   // one byte per character
 
     uint32_t NameChars() const { return latin1Name ? nameLength : nameLength / 2u; }
 };
@@ -82,7 +85,7 @@ struct ValueRecord {
     uint64_t record = 0;      // file offset of the record
     uint64_t nameOffset = 0;  // file offset of the name bytes
 
-    bool Latin1Name() const { return (flags & 0x0001) != 0; }
+    bool Latin1Name() const { return (flags & layout::kValueFlagLatin1Name) != 0; }
     uint32_t NameChars() const { return Latin1Name() ? nameLength : nameLength / 2u; }
 };
 

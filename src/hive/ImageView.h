@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
+
+#include "support/LittleEndian.h"
 
 namespace hivora {
 
@@ -76,11 +79,7 @@ private:
         if (!Contains(offset, sizeof(T))) {
             return std::nullopt;
         }
-        T value = 0;
-        for (size_t i = 0; i < sizeof(T); ++i) {  // little-endian, whatever the host
-            value |= static_cast<T>(static_cast<T>(data_[offset + i]) << (8 * i));
-        }
-        return value;
+        return ReadLittleEndian<T>(std::span(data_ + offset, sizeof(T)));
     }
 
     const uint8_t* data_ = nullptr;
