@@ -7,16 +7,13 @@
 #include <string_view>
 
 #include "values/ValueItem.h"
+#include "values/ValueTypes.h"
 
 namespace hivora {
 
 inline constexpr const char* kValueNotSet = "(value not set)";
 
-// Picture numbers of the values list's image list; kNoTypeImage shows none.
-inline constexpr int kTypeImageText = 0;
-inline constexpr int kTypeImageNumber = 1;
-inline constexpr int kNoTypeImage = -1;
-
+// The name and picture of ValueTypeOf(type).
 const char* GetValueTypeName(uint32_t type);
 int GetValueTypeImage(uint32_t type);
 
