@@ -9,7 +9,7 @@
 
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "shell/CMainFrame.h"
 #include "shell/FeatureCommands.h"
 #include "support/MyException.h"

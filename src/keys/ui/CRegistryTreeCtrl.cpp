@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "keys/FindAndSelect.h"
 #include "keys/KeyPath.h"
 #include "keys/KeyTree.h"
