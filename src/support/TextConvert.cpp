@@ -100,12 +100,4 @@ std::u16string ToUtf16(std::string_view text) {
     return out;
 }
 
-std::u16string Latin1ToUtf16(std::string_view bytes) {
-    std::u16string out(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        out[i] = static_cast<unsigned char>(bytes[i]);
-    }
-    return out;
-}
-
 }  // namespace hivora
