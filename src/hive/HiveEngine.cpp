@@ -416,7 +416,7 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
             return ERROR_MORE_DATA;
         }
         if (data != nullptr) {
-            CopyValueData(image, located, data, located.size);
+            CopyValueData(image, located, std::span(data, located.size));
         }
     }
     return status;

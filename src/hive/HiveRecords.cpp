@@ -260,20 +260,19 @@ ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const V
     return data;
 }
 
-uint32_t CopyValueData(const ImageView& image, const ValueData& data, uint8_t* dest,
-                       uint32_t capacity) {
-    const uint32_t wanted = std::min(data.size, capacity);
+uint32_t CopyValueData(const ImageView& image, const ValueData& data, std::span<uint8_t> dest) {
+    const auto wanted = static_cast<uint32_t>(std::min<uint64_t>(data.size, dest.size()));
     if (wanted == 0) {
         return 0;
     }
     if (!data.segmented) {
-        return image.CopyTo(data.contiguous, wanted, dest) ? wanted : 0;
+        return image.CopyTo(data.contiguous, wanted, dest.data()) ? wanted : 0;
     }
     uint32_t done = 0;
     for (uint32_t i = 0; done < wanted; ++i) {
         const uint32_t part = std::min(wanted - done, kBigDataSegmentBytes);
         const uint64_t segment = RecordPosition(image.U32Or(data.segmentList + 4ull * i, kNoCell));
-        if (!image.CopyTo(segment, part, dest + done)) {
+        if (!image.CopyTo(segment, part, dest.data() + done)) {
             break;
         }
         done += part;

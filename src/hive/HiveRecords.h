@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,7 +110,6 @@ struct ValueData {
 };
 ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const ValueRecord& value);
 // Copies the first min(size, capacity) data bytes; returns how many were copied.
-uint32_t CopyValueData(const ImageView& image, const ValueData& data, uint8_t* dest,
-                       uint32_t capacity);
+uint32_t CopyValueData(const ImageView& image, const ValueData& data, std::span<uint8_t> dest);
 
 }  // namespace hivora

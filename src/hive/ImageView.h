@@ -19,6 +19,7 @@ class ImageView {
 public:
     ImageView() = default;
     ImageView(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0) {}
+    explicit ImageView(std::span<const uint8_t> bytes) : ImageView(bytes.data(), bytes.size()) {}
 
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }

@@ -15,6 +15,10 @@ std::string ToUtf8(std::u16string_view text);
 void AppendUtf8(std::u16string_view text, std::string& out);
 std::u16string ToUtf16(std::string_view text);
 
+// Decodes one code point from UTF-16 at `pos` (which must be inside `text`), advancing it; a
+// lone surrogate is its own code point.
+char32_t DecodeUtf16(std::u16string_view text, size_t& pos);
+
 // Decodes one code point from UTF-8 at `pos`, advancing it; malformed bytes give U+FFFD.
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
 void AppendCodePoint(char32_t codePoint, std::string& out);

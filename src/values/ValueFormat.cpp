@@ -9,10 +9,6 @@ namespace hivora {
 
 namespace {
 
-std::span<const uint8_t> AsBytes(std::string_view bytes) {
-    return {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
-}
-
 // UTF-16 units from `pos` up to a NUL unit or the end; `pos` ends past the NUL when there
 // was one.
 std::u16string NextString(std::span<const uint8_t> bytes, size_t& pos) {
@@ -67,19 +63,18 @@ int GetValueTypeImage(uint32_t type) {
     return ValueTypeOf(type).image;
 }
 
-std::string Utf16BytesToUtf8(std::string_view bytes) {
+std::string Utf16BytesToUtf8(std::span<const uint8_t> bytes) {
     size_t pos = 0;
-    return ToUtf8(NextString(AsBytes(bytes), pos));
+    return ToUtf8(NextString(bytes, pos));
 }
 
-std::string FormatValueData(uint32_t type, std::string_view text, bool multiLine) {
-    if (text.empty()) {
+std::string FormatValueData(uint32_t type, std::span<const uint8_t> bytes, bool multiLine) {
+    if (bytes.empty()) {
         return kValueNotSet;
     }
-    const std::span<const uint8_t> bytes = AsBytes(text);
     switch (ValueTypeOf(type).listForm) {
         case ValueTextForm::String:
-            return Utf16BytesToUtf8(text);
+            return Utf16BytesToUtf8(bytes);
         case ValueTextForm::Dword: {
             if (bytes.size() < 4) {
                 return {};
@@ -103,8 +98,7 @@ std::string FormatValueData(uint32_t type, std::string_view text, bool multiLine
 }
 
 std::string FormatValueData(const ValueItem& item, bool multiLine) {
-    const std::string_view bytes(reinterpret_cast<const char*>(item.data.GetData()),
-                                 item.data.GetSize());
+    const std::span<const uint8_t> bytes(item.data.GetData(), item.data.GetSize());
     return FormatValueData(item.type, bytes, multiLine);
 }
 

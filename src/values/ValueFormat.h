@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,10 @@ int GetValueTypeImage(uint32_t type);
 // The data text. `multiLine` joins multi-strings with CR LF instead of " | ".
 std::string FormatValueData(const ValueItem& item, bool multiLine = false);
 // The same over raw bytes, for callers that do not hold a ValueItem.
-std::string FormatValueData(uint32_t type, std::string_view bytes, bool multiLine = false);
+std::string FormatValueData(uint32_t type, std::span<const uint8_t> bytes, bool multiLine = false);
 
 // UTF-16LE bytes up to the first NUL character or the end of the bytes, as UTF-8. An odd
 // last byte is not part of any character and is ignored.
-std::string Utf16BytesToUtf8(std::string_view bytes);
+std::string Utf16BytesToUtf8(std::span<const uint8_t> bytes);
 
 }  // namespace hivora

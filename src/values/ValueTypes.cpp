@@ -1,6 +1,7 @@
 #include "values/ValueTypes.h"
 
 #include <array>
+#include <cstddef>
 
 #include "hive/RegistryTypes.h"
 
@@ -34,7 +35,7 @@ constexpr std::array<ValueTypeInfo, 12> kTypes = {{
 // clang-format on
 
 constexpr bool RowsIndexedByType() {
-    for (size_t i = 0; i < kTypes.size(); ++i) {
+    for (std::size_t i = 0; i < kTypes.size(); ++i) {
         if (kTypes[i].type != i) {
             return false;
         }
@@ -52,10 +53,6 @@ ValueTypeInfo ValueTypeOf(uint32_t type) {
     ValueTypeInfo unknown;
     unknown.type = type;
     return unknown;
-}
-
-std::span<const ValueTypeInfo> KnownValueTypes() {
-    return kTypes;
 }
 
 }  // namespace hivora

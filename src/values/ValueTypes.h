@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 namespace hivora {
 
@@ -42,8 +41,5 @@ struct ValueTypeInfo {
 
 // The row for `type`; types outside the table get the UNDEFINED row with their own number.
 ValueTypeInfo ValueTypeOf(uint32_t type);
-
-// The rows of the table, in type order.
-std::span<const ValueTypeInfo> KnownValueTypes();
 
 }  // namespace hivora

@@ -84,7 +84,7 @@ TEST_F(FeaturesViewers, ValueDataShowsItsCopyOfTheValueAndCopiesAndSaves) {
     EXPECT_EQ(window->windowTitle(), "Path");
     EXPECT_EQ(window->NameLabel()->text(), "Value Name (REG_DWORD)");
     EXPECT_EQ(window->KeyPathEdit()->text(), "HKEY_LOCAL_MACHINE\\software\\Vendor");
-    const std::string shown = FormatValueData(REG_DWORD, std::string_view("\xFF\0\0\0", 4), true);
+    const std::string shown = FormatValueData(REG_DWORD, std::vector<uint8_t>{0xFF, 0, 0, 0}, true);
     EXPECT_EQ(window->DataEdit()->toPlainText().toStdString(), shown);
     EXPECT_FALSE(window->NavigateButton()->isEnabled());
 

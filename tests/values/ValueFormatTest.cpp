@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FormatCase>& row) { return row.param.name; });
 
 TEST(FormatValueData, ByteFormHasNoLengthLimit) {
-    const std::string bytes(100'000, '\x5A');
+    const std::vector<uint8_t> bytes(100'000, 0x5A);
     const std::string text = FormatValueData(REG_BINARY, bytes);
     ASSERT_EQ(text.size(), 300'000u);
     EXPECT_EQ(text.substr(text.size() - 6), "5A 5A ");
