@@ -72,7 +72,7 @@ void AppendValueLine(const DeletedRecords& records, size_t index, const char* hi
         AppendField(value.name, out);
     }
     out += std::string("\t\t") + GetValueTypeName(value.type) + '\t';
-    const std::optional<std::string> bytes = records.ValueBytes(index);
+    const std::optional<std::vector<uint8_t>> bytes = records.ValueBytes(index);
     AppendField(bytes ? FormatValueData(value.type, *bytes) : kDataNotRecoverable, out);
     out.push_back('\n');
 }

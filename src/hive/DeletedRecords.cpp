@@ -79,14 +79,13 @@ std::optional<DeletedKeyPath> DeletedRecords::PathOfKey(uint32_t keyOffset) cons
     return path;
 }
 
-std::optional<std::string> DeletedRecords::ValueBytes(size_t index) const {
+std::optional<std::vector<uint8_t>> DeletedRecords::ValueBytes(size_t index) const {
     const DeletedValue& value = values_.at(index);
     if (!value.dataRecoverable) {
         return std::nullopt;
     }
-    std::string bytes(value.data.size, '\0');
-    const uint32_t copied =
-        CopyValueData(image_, value.data, reinterpret_cast<uint8_t*>(bytes.data()), value.data.size);
+    std::vector<uint8_t> bytes(value.data.size);
+    const uint32_t copied = CopyValueData(image_, value.data, bytes);
     bytes.resize(copied);
     return bytes;
 }

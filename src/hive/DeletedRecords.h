@@ -72,7 +72,7 @@ public:
     // root key's is empty). Nothing for an offset that names neither.
     std::optional<DeletedKeyPath> PathOfKey(uint32_t keyOffset) const;
     // The data bytes of Values()[index]; nothing when they are not recoverable.
-    std::optional<std::string> ValueBytes(size_t index) const;
+    std::optional<std::vector<uint8_t>> ValueBytes(size_t index) const;
 
 private:
     friend class DeletedRecordScanner;

@@ -26,7 +26,7 @@ int Sign(char32_t a, char32_t b) {
 
 char32_t FoldCase(char32_t c) {
     if (c < 0x80) {
-        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+        return FoldAscii(c);
     }
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {  // Latin-1 capitals, not the multiplication sign
         return c + 0x20;
@@ -66,7 +66,7 @@ void FoldCaseUtf8(std::string_view text, std::string& folded) {
     while (pos < text.size()) {
         const unsigned char byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            folded.push_back(static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte));
+            folded.push_back(FoldAscii(static_cast<char>(byte)));
             ++pos;
             continue;
         }

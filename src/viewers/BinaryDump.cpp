@@ -1,7 +1,10 @@
 #include "viewers/BinaryDump.h"
 
-#include <cstdio>
+#include <fmt/format.h>
 
+#include <span>
+
+#include "support/LittleEndian.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
@@ -10,9 +13,7 @@ namespace {
 constexpr size_t kByteLineColumn = 57;  // where the character part starts
 
 void AppendHex(std::string& out, uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    out += text;
+    fmt::format_to(std::back_inserter(out), "{:0{}X}", value, digits);
 }
 
 void StartLine(std::string& line, size_t offset, const char* separator) {
@@ -21,12 +22,6 @@ void StartLine(std::string& line, size_t offset, const char* separator) {
     line += separator;
 }
 
-uint32_t Le16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0] | p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-    return Le16(p) | Le16(p + 2) << 16;
-}
 
 class DumpBuilder {
 public:
@@ -41,7 +36,8 @@ private:
     DumpText& dump_;
 };
 
-void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpBytes(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     std::string characters;
     for (size_t i = 0; i < size; ++i) {
@@ -67,7 +63,8 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
     }
 }
 
-void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpWords(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
     for (size_t i = 0; i < size; i += 2) {
@@ -75,7 +72,7 @@ void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
             StartLine(line, i, ": ");
         }
         if (i + 1 < size) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
         } else {
             AppendHex(line, data[i], 2);
         }
@@ -87,7 +84,8 @@ void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
     }
 }
 
-void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpDoubleWords(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
     for (size_t i = 0; i < size; i += 4) {
@@ -96,14 +94,14 @@ void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
         }
         const size_t left = size - i;
         if (left >= 4) {
-            AppendHex(line, Le32(data + i), 8);
+            AppendHex(line, ReadLe32(data, i), 8);
             line += ' ';
         } else if (left == 3) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
             line += ' ';
             AppendHex(line, data[i + 2], 2);
         } else if (left == 2) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
             line += ' ';
         } else {
             AppendHex(line, data[i], 2);
@@ -121,15 +119,16 @@ void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
 DumpText FillDump(const uint8_t* data, size_t size, DumpMode mode) {
     DumpText dump;
     DumpBuilder out(dump);
+    const std::span<const uint8_t> bytes(data, data == nullptr ? 0 : size);
     switch (mode) {
         case DumpMode::Bytes:
-            DumpBytes(data, size, out);
+            DumpBytes(bytes, out);
             break;
         case DumpMode::Words:
-            DumpWords(data, size, out);
+            DumpWords(bytes, out);
             break;
         case DumpMode::DoubleWords:
-            DumpDoubleWords(data, size, out);
+            DumpDoubleWords(bytes, out);
             break;
     }
     return dump;

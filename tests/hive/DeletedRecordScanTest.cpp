@@ -102,7 +102,7 @@ std::string Describe(const DeletedRecords& records) {
         const auto bytes = records.ValueBytes(i);
         const auto owner = value.key == DeletedLink::kUnknown ? std::nullopt : records.PathOfKey(value.keyOffset);
         text += "value " + name + " of " + PathText(owner) + ": " +
-                (!bytes ? "lost" : *bytes == stored.at(name) ? std::to_string(bytes->size()) + " bytes" : "changed") +
+                (!bytes ? "lost" : std::string(bytes->begin(), bytes->end()) == stored.at(name) ? std::to_string(bytes->size()) + " bytes" : "changed") +
                 "\n";
     }
     return text;
