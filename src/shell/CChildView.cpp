@@ -98,6 +98,10 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
 CChildView::~CChildView() = default;
 
 std::string CChildView::GetStatusKeyPath() const {
+    const KeyItemData* record = tree_->GetSelectedKeyItem();
+    if (record != nullptr && record->origin == KeyItemData::Origin::kDeletedKey) {
+        return tree_->GetKeyPath(true, true) + "   (deleted key)";
+    }
     return tree_->GetKeyPath(true, true);
 }
 
@@ -107,7 +111,8 @@ std::string CChildView::GetContainingKeyName() const {
 
 void CChildView::OnKeySelected() {
     const KeyItemData* record = tree_->GetSelectedKeyItem();
-    if (record != nullptr) {
+    // A deleted key's path cannot be walked back to: history holds live keys.
+    if (record != nullptr && !record->IsDeleted()) {
         History().RecordKey({record->root, record->subPath});
     }
     list_->Fill(record);
@@ -215,8 +220,10 @@ void CChildView::AddCommands() {
         }
     });
     AddCommand(cmd::kFindNext, [this] { FindNext(); }, [this] { return CanFindNext(criteria_); });
-    AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); },
-               [this] { return tree_->GetSelectedKeyItem() != nullptr; });
+    AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); }, [this] {
+        const KeyItemData* record = tree_->GetSelectedKeyItem();
+        return record != nullptr && !record->IsDeleted();
+    });
     AddCommand(cmd::kManageFavorites, [this] { ManageFavorites(); });
     AddCommandRange(cmd::kFavoriteFirst, cmd::kFavoriteLast,
                     [this](int index) { SelectFavorite(index); });

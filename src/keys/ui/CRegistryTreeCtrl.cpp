@@ -7,11 +7,13 @@
 #include <algorithm>
 
 #include "hive/NavigateTo.h"
+#include "keys/DeletedKeyTree.h"
 #include "keys/FindAndSelect.h"
 #include "keys/KeyPath.h"
 #include "keys/KeyTree.h"
 #include "support/CaseFold.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/DeletedRecordLook.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
@@ -71,6 +73,7 @@ CRegistryTreeCtrl::CRegistryTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     folderIcon_.addFile(QStringLiteral(":/icons/folder-closed.png"), QSize(), QIcon::Normal);
     folderIcon_.addFile(QStringLiteral(":/icons/folder-open.png"), QSize(), QIcon::Selected);
     computerIcon_.addFile(QStringLiteral(":/icons/computer.png"));
+    deletedIcon_ = DeletedVariant(QIcon(QStringLiteral(":/icons/folder-closed.png")));
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { EnsureFilled(item); });
@@ -155,12 +158,21 @@ void CRegistryTreeCtrl::Fill(QTreeWidgetItem* item) {
     const KeyItemData parent = *MutableRecord(item);
     qDeleteAll(item->takeChildren());
     // Enumerated, probed and sorted once, case-insensitively by name, one level only.
-    std::vector<ChildKey> children = FillChildKeys(parent);
+    std::vector<ChildKey> children =
+        parent.IsDeleted() ? std::vector<ChildKey>() : FillChildKeys(parent);
+    AddDeletedChildKeys(parent, children);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(children.size()));
     for (ChildKey& child : children) {
+        const bool deleted = child.data.IsDeleted();
         auto* childItem = new KeyTreeItem(ToQString(child.name), std::move(child.data));
-        childItem->setIcon(0, folderIcon_);
+        if (deleted) {
+            childItem->setIcon(0, deletedIcon_);
+            childItem->setFont(0, DeletedFont(font()));
+            childItem->setForeground(0, DeletedTextBrush());
+        } else {
+            childItem->setIcon(0, folderIcon_);
+        }
         if (child.hasSubkeys) {
             AddPlaceholder(childItem);
         }

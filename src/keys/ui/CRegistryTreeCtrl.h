@@ -74,6 +74,7 @@ private:
     QTreeWidgetItem* topItem_ = nullptr;
     QIcon folderIcon_;
     QIcon computerIcon_;
+    QIcon deletedIcon_;
     int contentWidth_ = 0;
 };
 

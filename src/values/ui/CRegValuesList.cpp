@@ -8,6 +8,8 @@
 
 #include "hive/NavigateTo.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/DeletedRecordLook.h"
+#include "values/DeletedValueRows.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
@@ -20,6 +22,7 @@ public:
     explicit ValueRowsModel(QObject* parent) : QAbstractTableModel(parent) {
         textIcon_ = QIcon(QStringLiteral(":/icons/value-text.png"));
         binaryIcon_ = QIcon(QStringLiteral(":/icons/value-binary.png"));
+        deletedIcon_ = DeletedVariant(binaryIcon_);
     }
 
     void Reset(std::vector<ValueRow> rows) {
@@ -53,6 +56,17 @@ public:
             if (row.image == 1) {
                 return binaryIcon_;
             }
+            if (row.image == kDeletedValueImage) {
+                return deletedIcon_;
+            }
+        }
+        if (row.image == kDeletedValueImage) {
+            if (role == Qt::FontRole) {
+                return DeletedFont(font_);
+            }
+            if (role == Qt::ForegroundRole) {
+                return DeletedTextBrush();
+            }
         }
         return {};
     }
@@ -69,6 +83,8 @@ private:
     std::vector<ValueRow> rows_;
     QIcon textIcon_;
     QIcon binaryIcon_;
+    QIcon deletedIcon_;
+    QFont font_;
 };
 
 CRegValuesList::CRegValuesList(QWidget* parent) : QTableView(parent) {
