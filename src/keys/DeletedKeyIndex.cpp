@@ -1,6 +1,7 @@
 #include "keys/DeletedKeyIndex.h"
 
 #include <memory>
+#include <mutex>
 
 #include "hive/HiveEngine.h"
 #include "hive/HiveSet.h"
@@ -14,6 +15,9 @@ namespace {
 constexpr uint64_t kBinsStart = 0x1000;
 
 bool g_shown = false;
+// The search worker reads indexes too; an index, once made, is only dropped with its image,
+// which no search outlives.
+std::mutex g_indexesMutex;
 std::vector<std::unique_ptr<DeletedHiveIndex>> g_indexes;
 
 const HiveImage* LoadedImage(uint32_t generation) {
@@ -32,6 +36,7 @@ DeletedHiveIndex::DeletedHiveIndex(uint32_t generation, DeletedRecords records)
     : generation_(generation), records_(std::move(records)) {
     const auto& keys = records_.Keys();
     for (size_t i = 0; i < keys.size(); ++i) {
+        keyAt_.emplace(keys[i].offset, i);
         if (keys[i].parent == DeletedLink::kUnknown) {
             orphanKeys_.push_back(i);
         } else {
@@ -54,6 +59,11 @@ const std::vector<size_t>& DeletedHiveIndex::KeysUnder(uint32_t keyOffset) const
     return found != keysUnder_.end() ? found->second : kNone;
 }
 
+std::optional<size_t> DeletedHiveIndex::KeyAt(uint32_t offset) const {
+    const auto found = keyAt_.find(offset);
+    return found != keyAt_.end() ? std::optional<size_t>(found->second) : std::nullopt;
+}
+
 const std::vector<size_t>& DeletedHiveIndex::ValuesOf(uint32_t keyOffset) const {
     static const std::vector<size_t> kNone;
     const auto found = valuesOf_.find(keyOffset);
@@ -69,6 +79,7 @@ void ShowDeletedRecords(bool shown) {
 }
 
 const DeletedHiveIndex* DeletedIndexOf(uint32_t generation) {
+    const std::lock_guard lock(g_indexesMutex);
     // An index whose image was freed must go before anything reads through it.
     std::erase_if(g_indexes, [](const auto& index) { return LoadedImage(index->Generation()) == nullptr; });
     for (const auto& index : g_indexes) {
@@ -85,6 +96,7 @@ const DeletedHiveIndex* DeletedIndexOf(uint32_t generation) {
 }
 
 void DropDeletedIndexes() {
+    const std::lock_guard lock(g_indexesMutex);
     g_indexes.clear();
 }
 

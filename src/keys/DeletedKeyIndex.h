@@ -26,6 +26,8 @@ public:
     const std::vector<size_t>& ValuesOf(uint32_t keyOffset) const;
     const std::vector<size_t>& KeysWithUnknownParent() const { return orphanKeys_; }
     const std::vector<size_t>& ValuesWithUnknownKey() const { return orphanValues_; }
+    // The index into Records().Keys() of the deleted key at this cell offset.
+    std::optional<size_t> KeyAt(uint32_t offset) const;
     bool HasOrphans() const { return !orphanKeys_.empty() || !orphanValues_.empty(); }
 
 private:
@@ -35,6 +37,7 @@ private:
     std::unordered_map<uint32_t, std::vector<size_t>> valuesOf_;
     std::vector<size_t> orphanKeys_;
     std::vector<size_t> orphanValues_;
+    std::unordered_map<uint32_t, size_t> keyAt_;
 };
 
 // Whether the tree and the values list show deleted records (off until switched on).

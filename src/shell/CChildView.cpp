@@ -11,6 +11,7 @@
 #include "favorites/NavigationHistory.h"
 #include "favorites/ui/FavoriteNameDialog.h"
 #include "favorites/ui/ManageFavoritesDialog.h"
+#include "keys/DeletedKeyIndex.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "search/ui/FindByDateDialog.h"
 #include "search/ui/FindDialog.h"
@@ -62,6 +63,40 @@ public:
         view_.Tree()->SelectPath(keyPath);
         view_.List()->SelectValueByName(valueName);
         view_.List()->setFocus();
+    }
+    std::pair<uint32_t, uint32_t> SelectedDeletedPlace() const override {
+        if (ValuesListHasFocus()) {
+            if (const auto place = view_.List()->SelectedDeletedPlace(); place.first != 0) {
+                return place;
+            }
+        }
+        const KeyItemData* record = view_.Tree()->GetSelectedKeyItem();
+        if (record == nullptr || !record->IsDeleted()) {
+            return {0, 0};
+        }
+        return {record->hiveGeneration, record->deletedOffset};  // 0 on the node of unknown parents
+    }
+    void ShowDeletedHit(const SearchResult& hit) override {
+        if (!DeletedRecordsShown()) {
+            view_.RouteCommand(cmd::kShowDeletedRecords);
+        }
+        CRegistryTreeCtrl* tree = view_.Tree();
+        const bool value = hit.kind == MatchKind::ValueName || hit.kind == MatchKind::ValueData;
+        if (hit.deletedKey != 0) {
+            // The hive root's path: the root's name and the hive's.
+            const size_t root = hit.keyPath.find('\\');
+            const size_t end = hit.keyPath.find('\\', root + 1);
+            tree->SelectDeletedKey(std::string_view(hit.keyPath).substr(0, end), hit.deletedHive,
+                                   hit.deletedKey);
+        } else {
+            tree->SelectPath(hit.keyPath);
+        }
+        if (value) {
+            view_.List()->SelectDeletedValue(hit.deletedOffset);
+            view_.List()->setFocus();
+        } else {
+            tree->setFocus();
+        }
     }
 
 private:

@@ -41,6 +41,8 @@ std::vector<ValueRow> DeletedValueRows(const KeyItemData& record) {
         row.type = GetValueTypeName(item.type);
         row.data = bytes ? FormatValueData(item) : kDataNotRecoverable;
         row.image = kDeletedValueImage;
+        row.deletedHive = index->Generation();
+        row.deletedOffset = value.offset;
         row.item = std::move(item);
         rows.push_back(std::move(row));
     }

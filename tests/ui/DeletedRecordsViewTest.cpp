@@ -3,7 +3,12 @@
 // bar, and the switch remembered and undone.
 #include <QIcon>
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "UiTestSupport.h"
+#include "search/ui/FindDialog.h"
 #include "keys/DeletedKeyIndex.h"
 #include "keys/DeletedKeyTree.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
@@ -40,17 +45,20 @@ int RowNamed(CRegValuesList* list, const std::string& name) {
     return -1;
 }
 
+// Later tests start with deleted records hidden, whatever this one left.
+struct HiddenAgain {
+    ~HiddenAgain() {
+        ShowDeletedRecords(false);
+        AppSettings().WriteProfileInt("View", "ShowDeletedRecords", 0);
+    }
+};
+
 qint64 IconKey(CRegValuesList* list, int row) {
     return list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
 }
 
 TEST_F(RegistryWindowTest, ShowDeletedRecordsAddsThemToTreeListAndStatus) {
-    struct Restore {
-        ~Restore() {
-            ShowDeletedRecords(false);
-            AppSettings().WriteProfileInt("View", "ShowDeletedRecords", 0);
-        }
-    } restore;
+    HiddenAgain restore;
     CMainFrame* frame = app_->MainFrame();
     CRegistryTreeCtrl* tree = View()->Tree();
     CRegValuesList* list = View()->List();
@@ -104,6 +112,36 @@ TEST_F(RegistryWindowTest, ShowDeletedRecordsAddsThemToTreeListAndStatus) {
     ASSERT_TRUE(tree->SelectPath(kUsers));
     EXPECT_EQ(SelectedChildren(tree), liveChildren);
     EXPECT_EQ(AppSettings().GetProfileInt("View", "ShowDeletedRecords", 1), 0);
+}
+
+// Deleted records follow their hive's live keys in a search, only when asked; a hit turns the
+// view on and selects the deleted value itself, and F3 goes on after it.
+TEST_F(RegistryWindowTest, FindIncludesDeletedRecordsOnRequest) {
+    HiddenAgain restore;
+    CChildView* view = View();
+    auto find = [view](bool deleted) {
+        WhenModal<FindDialog>([deleted](FindDialog* dialog) {
+            dialog->TextEdit()->setText("ForcePasswordReset");
+            dialog->KeysBox()->setChecked(false);
+            dialog->DataBox()->setChecked(false);
+            dialog->WholeStringBox()->setChecked(true);
+            dialog->DeletedBox()->setChecked(deleted);
+            dialog->FindNextButton()->click();
+        });
+        view->RouteCommand(cmd::kFind);
+        return view->GetContainingKeyName() + " " + view->List()->GetSelectedValueName();
+    };
+    const std::string live = std::string(kUsers) + "\\000001F8 ForcePasswordReset";
+    EXPECT_EQ(find(false), live);
+    app_->MainFrame()->RunCommand(cmd::kFindNext);
+    EXPECT_EQ(prompter_.notices.size(), 1u);
+    EXPECT_FALSE(DeletedRecordsShown());
+
+    EXPECT_EQ(find(true), std::string(kUsers) + "\\000003E8 ForcePasswordReset");
+    EXPECT_TRUE(DeletedRecordsShown());
+    EXPECT_TRUE(CRegistryTreeCtrl::KeyItemOf(view->Tree()->currentItem())->IsDeleted());
+    app_->MainFrame()->RunCommand(cmd::kFindNext);
+    EXPECT_EQ(prompter_.notices.size(), 2u);
 }
 
 }  // namespace

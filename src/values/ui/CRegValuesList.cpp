@@ -195,6 +195,26 @@ void CRegValuesList::SelectValueByName(const std::string& name) {
     }
 }
 
+void CRegValuesList::SelectDeletedValue(uint32_t offset) {
+    clearSelection();
+    const std::vector<ValueRow>& rows = model_->Rows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].deletedHive != 0 && rows[row].deletedOffset == offset) {
+            selectRow(static_cast<int>(row));
+            scrollTo(model_->index(static_cast<int>(row), 0));
+        }
+    }
+}
+
+std::pair<uint32_t, uint32_t> CRegValuesList::SelectedDeletedPlace() const {
+    const int row = SelectedRow();
+    if (row < 0) {
+        return {0, 0};
+    }
+    const ValueRow& source = model_->Rows()[static_cast<size_t>(row)];
+    return {source.deletedHive, source.deletedOffset};
+}
+
 void CRegValuesList::ViewData(bool binaryOnly) {
     const ValueItem* value = RowValue(SelectedRow());
     if (value == nullptr) {
