@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "hive/HiveEngine.h"
+#include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "keys/KeyPath.h"
 #include "support/CaseFold.h"
@@ -36,6 +38,7 @@ std::vector<ChildKey> EnumerateChildKeys(const KeyItemData& parent) {
         child.hasSubkeys =
             childKey && child.name.find('\\') == std::string::npos && HasSubkeys(childKey.get());
         child.data.populated = !child.hasSubkeys;
+        child.identity = childKey && !IsLiveRegistry() ? HiveKeyIdentity(childKey.get()) : 0;
         children.push_back(std::move(child));
     }
     return children;

@@ -20,6 +20,8 @@ struct ChildKey {
     // subkeys (such an item gets no expand button and is never filled).
     KeyItemData data;
     bool hasSubkeys = false;
+    // Where the child lies in the loaded hives (HiveKeyIdentity); 0 when unknown.
+    uint64_t identity = 0;
 };
 
 // The subkeys of `parent` in enumeration order, up to the first refused enumeration; empty

@@ -45,7 +45,7 @@ void CancelSearch(SearchControl& control) {
 int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteria criteria) {
     control.running_.store(true);
     control.walkCut_.store(false);
-    std::set<std::tuple<std::string, std::string, MatchKind>> reported;
+    std::set<std::tuple<std::string, std::string, MatchKind, uint32_t>> reported;
     for (;;) {
         bool walkCut = false;
         std::optional<SearchResult> hit = SearchFrom(criteria, &control, &walkCut);
@@ -57,7 +57,7 @@ int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteri
             break;
         }
         // A hit met again would lead back to itself on every go-on: stop there.
-        if (!hit || !reported.emplace(hit->keyPath, hit->valueName, hit->kind).second) {
+        if (!hit || !reported.emplace(hit->keyPath, hit->valueName, hit->kind, hit->deletedOffset).second) {
             callback.Finished(kSearchNothingFound);
             break;
         }
@@ -67,6 +67,8 @@ int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteri
         }
         criteria.startPath = hit->keyPath;
         criteria.startValue = hit->valueName;
+        criteria.startDeletedHive = hit->deletedHive;
+        criteria.startDeletedOffset = hit->deletedOffset;
     }
     control.running_.store(false);
     return 1;

@@ -26,6 +26,14 @@ struct SearchCriteria {
     std::string startPath;
     // Value of the start key after which the search starts; empty: all of its values.
     std::string startValue;
+    // Also look at deleted keys and values (names and string data; not in date mode): each
+    // hive's after its live keys, in the order of their records in the hive.
+    int deleted = 0;
+    // A start among deleted records: the search goes on after the record at this cell offset
+    // of the hive image with this generation (offset 0: before its first record), then with
+    // the hives after it. Generation 0: the start is startPath and startValue.
+    uint32_t startDeletedHive = 0;
+    uint32_t startDeletedOffset = 0;
 };
 
 }  // namespace hivora

@@ -1,11 +1,16 @@
 #include "search/SearchEngine.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "hive/HiveEngine.h"
+#include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
+#include "keys/DeletedKeyIndex.h"
 #include "keys/KeyPath.h"
 #include "keys/RegistryWalker.h"
+#include "search/DeletedSearch.h"
 #include "search/SearchControl.h"
 #include "support/CaseFold.h"
 #include "support/TextConvert.h"
@@ -22,8 +27,9 @@ bool IsStringType(uint32_t type) {
 class SearchWalk : public WalkVisitor {
 public:
     SearchWalk(RegistryWalker& walker, const SearchCriteria& criteria, const SearchControl* control,
-               std::string_view startValue)
+               std::string_view startValue, std::string_view rootPath)
         : walker_(walker),
+          rootPath_(rootPath),
           criteria_(criteria),
           control_(control),
           startValue_(startValue),
@@ -32,10 +38,34 @@ public:
     bool Cancelled() const { return cancelled_; }
     std::optional<SearchResult>& Hit() { return hit_; }
 
+    // After a hit among a hive's deleted records (found on leaving the hive) nothing more.
+    bool Done() const { return cancelled_ || hit_.has_value(); }
+    void SetRootPath(std::string_view rootPath) { rootPath_ = rootPath; }
+    bool TextMatches(std::string_view name) const {
+        if (criteria_.wholeString) {
+            return EqualsNoCase(name, criteria_.text);
+        }
+        return FoldCaseUtf8(name).find(foldedText_) != std::string::npos;
+    }
+
     WalkStep Enter(const WalkedKey& key) override {
+        if (Done()) {
+            return WalkStep::Stop;
+        }
         if (control_ != nullptr && control_->CancelRequested()) {
             cancelled_ = true;
             return WalkStep::Stop;
+        }
+        if (key.depth == 1 && key.reach == KeyReach::Open && criteria_.deleted &&
+            !IsLiveRegistry()) {
+            const std::optional<LiveKeyPlace> place = PlaceOfIdentity(HiveKeyIdentity(key.key));
+            hive_ = place && place->hiveRoot ? place->generation : 0;
+            // The deleted records of the start's hive were searched before the walk, after its
+            // live keys.
+            if (hive_ != 0 && hive_ == criteria_.startDeletedHive) {
+                hive_ = 0;
+                return WalkStep::Skip;
+            }
         }
         if (key.depth == 0 || key.reach == KeyReach::Repeated) {
             return key.depth == 0 ? WalkStep::Descend : WalkStep::Skip;
@@ -65,6 +95,15 @@ public:
             }
         }
         return WalkStep::Descend;
+    }
+
+    void Leave(int depth, uint32_t) override {
+        if (depth != 1 || hive_ == 0 || Done()) {
+            return;
+        }
+        const std::string hivePath = std::string(rootPath_) + "\\" + paths_[1];
+        hit_ = SearchDeletedRecords(criteria_, [this](std::string_view text) { return TextMatches(text); },
+                                    std::exchange(hive_, 0), hivePath, 0);
     }
 
 private:
@@ -164,13 +203,6 @@ private:
         return false;
     }
 
-    bool TextMatches(std::string_view name) const {
-        if (criteria_.wholeString) {
-            return EqualsNoCase(name, criteria_.text);
-        }
-        return FoldCaseUtf8(name).find(foldedText_) != std::string::npos;
-    }
-
     bool DateMatches(FileTime lastWrite) const {
         if (criteria_.afterOn && lastWrite < criteria_.after) {
             return false;
@@ -182,6 +214,8 @@ private:
     }
 
     RegistryWalker& walker_;
+    std::string_view rootPath_;  // of the walk under way
+    uint32_t hive_ = 0;          // generation of the hive under way, when its deleted follow
     const SearchCriteria& criteria_;
     const SearchControl* control_;
     std::string_view startValue_;
@@ -205,10 +239,26 @@ std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria, const Sea
     const std::string_view startValue = rest.empty() ? std::string_view() : criteria.startValue;
 
     RegistryWalker walker;
-    SearchWalk visitor(walker, criteria, control, startValue);
     const char* root = users ? "HKEY_USERS" : "HKEY_LOCAL_MACHINE";
-    if (walker.Walk(users ? HKEY_USERS : HKEY_LOCAL_MACHINE, root, visitor, 0, rest) && !users) {
+    SearchWalk visitor(walker, criteria, control, startValue, root);
+    std::string_view resume = rest;
+    if (criteria.deleted && criteria.startDeletedHive != 0) {
+        // The rest of the start hive's deleted records, then the hives after it: the walk
+        // resumes at the hive's root and passes over it.
+        const auto [hive, below] = SplitFirstComponent(rest);
+        (void)below;
+        const std::string hivePath = std::string(root) + "\\" + std::string(hive);
+        if (auto hit = SearchDeletedRecords(
+                criteria, [&visitor](std::string_view text) { return visitor.TextMatches(text); },
+                criteria.startDeletedHive, hivePath, criteria.startDeletedOffset)) {
+            return hit;
+        }
+        resume = hive;
+    }
+    if (walker.Walk(users ? HKEY_USERS : HKEY_LOCAL_MACHINE, root, visitor, 0, resume) && !users &&
+        !visitor.Done()) {
         root = "HKEY_USERS";
+        visitor.SetRootPath(root);
         walker.Walk(HKEY_USERS, root, visitor, 0);
     }
     if (walkCut != nullptr) {
@@ -216,7 +266,10 @@ std::optional<SearchResult> SearchFrom(const SearchCriteria& criteria, const Sea
     }
     std::optional<SearchResult>& hit = visitor.Hit();
     if (hit && !visitor.Cancelled()) {
-        hit->keyPath = std::string(root) + "\\" + hit->keyPath;
+        // Deleted hits carry their whole path.
+        if (hit->deletedHive == 0) {
+            hit->keyPath = std::string(root) + "\\" + hit->keyPath;
+        }
         return std::move(hit);
     }
     return std::nullopt;

@@ -19,6 +19,12 @@ struct SearchResult {
     std::string valueName;  // kKeyHitValueName for key hits
     MatchKind kind = MatchKind::KeyName;
     FileTime lastWrite = 0;  // KeyDate hits only
+    // Hits on deleted records: the hive image's generation (0 for live hits), the record's
+    // cell offset, and the deleted key to select (the hit key, or a value's deleted key; 0
+    // when the value's key is live or unknown). keyPath names the key as the tree shows it.
+    uint32_t deletedHive = 0;
+    uint32_t deletedOffset = 0;
+    uint32_t deletedKey = 0;
 
     bool operator==(const SearchResult&) const = default;
 };

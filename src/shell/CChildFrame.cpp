@@ -29,7 +29,11 @@ CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
         PrompterFor prompter(view_->InstalledPrompter(), this);
         RunExport(this, style, branch ? view_->GetContainingKeyName() : std::string(), *prompter);
     };
-    auto branchSelected = [this] { return view_->Tree()->GetSelectedKeyItem() != nullptr; };
+    // A deleted key's path may name a live key of the same name: exports hold live keys only.
+    auto branchSelected = [this] {
+        const KeyItemData* record = view_->Tree()->GetSelectedKeyItem();
+        return record != nullptr && !record->IsDeleted();
+    };
     AddCommand(cmd::kFileClose, [this] { close(); });
     AddCommand(cmd::kExportRegAll, [exportTo] { exportTo(ExportStyle::Reg, false); });
     AddCommand(cmd::kExportRegBranch, [exportTo] { exportTo(ExportStyle::Reg, true); },

@@ -11,6 +11,7 @@
 #include "favorites/NavigationHistory.h"
 #include "favorites/ui/FavoriteNameDialog.h"
 #include "favorites/ui/ManageFavoritesDialog.h"
+#include "keys/DeletedKeyIndex.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "search/ui/FindByDateDialog.h"
 #include "search/ui/FindDialog.h"
@@ -63,6 +64,40 @@ public:
         view_.List()->SelectValueByName(valueName);
         view_.List()->setFocus();
     }
+    std::pair<uint32_t, uint32_t> SelectedDeletedPlace() const override {
+        if (ValuesListHasFocus()) {
+            if (const auto place = view_.List()->SelectedDeletedPlace(); place.first != 0) {
+                return place;
+            }
+        }
+        const KeyItemData* record = view_.Tree()->GetSelectedKeyItem();
+        if (record == nullptr || !record->IsDeleted()) {
+            return {0, 0};
+        }
+        return {record->hiveGeneration, record->deletedOffset};  // 0 on the node of unknown parents
+    }
+    void ShowDeletedHit(const SearchResult& hit) override {
+        if (!DeletedRecordsShown()) {
+            view_.RouteCommand(cmd::kShowDeletedRecords);
+        }
+        CRegistryTreeCtrl* tree = view_.Tree();
+        const bool value = hit.kind == MatchKind::ValueName || hit.kind == MatchKind::ValueData;
+        if (hit.deletedKey != 0) {
+            // The hive root's path: the root's name and the hive's.
+            const size_t root = hit.keyPath.find('\\');
+            const size_t end = hit.keyPath.find('\\', root + 1);
+            tree->SelectDeletedKey(std::string_view(hit.keyPath).substr(0, end), hit.deletedHive,
+                                   hit.deletedKey);
+        } else {
+            tree->SelectPath(hit.keyPath);
+        }
+        if (value) {
+            view_.List()->SelectDeletedValue(hit.deletedOffset);
+            view_.List()->setFocus();
+        } else {
+            tree->setFocus();
+        }
+    }
 
 private:
     CChildView& view_;
@@ -98,6 +133,10 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
 CChildView::~CChildView() = default;
 
 std::string CChildView::GetStatusKeyPath() const {
+    const KeyItemData* record = tree_->GetSelectedKeyItem();
+    if (record != nullptr && record->origin == KeyItemData::Origin::kDeletedKey) {
+        return tree_->GetKeyPath(true, true) + "   (deleted key)";
+    }
     return tree_->GetKeyPath(true, true);
 }
 
@@ -107,7 +146,8 @@ std::string CChildView::GetContainingKeyName() const {
 
 void CChildView::OnKeySelected() {
     const KeyItemData* record = tree_->GetSelectedKeyItem();
-    if (record != nullptr) {
+    // A deleted key's path cannot be walked back to: history holds live keys.
+    if (record != nullptr && !record->IsDeleted()) {
         History().RecordKey({record->root, record->subPath});
     }
     list_->Fill(record);
@@ -215,8 +255,10 @@ void CChildView::AddCommands() {
         }
     });
     AddCommand(cmd::kFindNext, [this] { FindNext(); }, [this] { return CanFindNext(criteria_); });
-    AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); },
-               [this] { return tree_->GetSelectedKeyItem() != nullptr; });
+    AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); }, [this] {
+        const KeyItemData* record = tree_->GetSelectedKeyItem();
+        return record != nullptr && !record->IsDeleted();
+    });
     AddCommand(cmd::kManageFavorites, [this] { ManageFavorites(); });
     AddCommandRange(cmd::kFavoriteFirst, cmd::kFavoriteLast,
                     [this](int index) { SelectFavorite(index); });

@@ -14,10 +14,12 @@
 #include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetTitle.h"
+#include "keys/DeletedKeyIndex.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
+#include "support/Settings.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
 
@@ -28,6 +30,8 @@ constexpr int kMaxListed = 21;
 constexpr int kMaxNameLength = 60;
 constexpr int kFavoritesKept = 2;
 constexpr int kWindowItemsKept = 3;
+constexpr const char* kViewSection = "View";
+constexpr const char* kShowDeletedEntry = "ShowDeletedRecords";
 
 struct Accelerator {
     const char* keys;
@@ -68,6 +72,8 @@ CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
     AddCommand(cmd::kViewToolbar, [this] { toolBar_->setVisible(!toolBar_->isVisibleTo(this)); });
     AddCommand(cmd::kViewStatusBar,
                [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); });
+    ShowDeletedRecords(AppSettings().GetProfileInt(kViewSection, kShowDeletedEntry, 0) != 0);
+    AddCommand(cmd::kShowDeletedRecords, [this] { ToggleDeletedRecords(); });
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setViewMode(QMdiArea::SubWindowView);
@@ -169,6 +175,8 @@ void CMainFrame::BuildMenus() {
 
     QMenu* view = newMenu("&View", menus129_);
     AddItem(view, "Show Binary Data", cmd::kShowBinaryData);
+    view->addSeparator();
+    AddItem(view, "Show &Deleted Records", cmd::kShowDeletedRecords)->setCheckable(true);
     view->addSeparator();
     addViewToggles(view);
 
@@ -409,6 +417,8 @@ void CMainFrame::UpdateCommandUI() {
             action->setChecked(toolBar_->isVisibleTo(this));
         } else if (id == cmd::kViewStatusBar) {
             action->setChecked(statusBar()->isVisibleTo(this));
+        } else if (id == cmd::kShowDeletedRecords) {
+            action->setChecked(DeletedRecordsShown());
         }
     }
     if (CChildView* view = ActiveView()) {
@@ -435,10 +445,20 @@ void CMainFrame::ShowFileSetNames() {
 }
 
 void CMainFrame::RebuildRegistryWindows() {
+    DropDeletedIndexes();
     for (CChildFrame* frame : frames_) {
         frame->View()->Rebuild();
     }
     ShowFileSetNames();
+    UpdateCommandUI();
+}
+
+void CMainFrame::ToggleDeletedRecords() {
+    ShowDeletedRecords(!DeletedRecordsShown());
+    AppSettings().WriteProfileInt(kViewSection, kShowDeletedEntry, DeletedRecordsShown() ? 1 : 0);
+    for (CChildFrame* frame : frames_) {
+        frame->View()->Rebuild();
+    }
     UpdateCommandUI();
 }
 

@@ -72,6 +72,8 @@ private:
     CommandTarget* RouteStart() const;
     void OnRegistryWindowGone(CChildFrame* frame);
     void ShowFileSetNames();
+    // Shows or hides deleted records in every registry window, and remembers the choice.
+    void ToggleDeletedRecords();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;

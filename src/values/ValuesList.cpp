@@ -6,6 +6,7 @@
 #include "hive/RegistryReader.h"
 #include "support/CaseFold.h"
 #include "support/TextConvert.h"
+#include "values/DeletedValueRows.h"
 #include "values/ValueFormat.h"
 
 namespace hivora {
@@ -77,6 +78,9 @@ std::vector<ValueRow> BuildValueRows(const KeyItemData* record, const FileSet& f
     if (record == nullptr) {
         return FileInformationRows(files);
     }
+    if (record->IsDeleted()) {
+        return DeletedValueRows(*record);
+    }
     // The open's status decides between no rows at all (the key cannot be opened) and the
     // default row alone (status 0 with a null handle: the hive engine's missing key).
     const std::u16string subPath = ToUtf16(record->subPath);
@@ -87,6 +91,10 @@ std::vector<ValueRow> BuildValueRows(const KeyItemData* record, const FileSet& f
     const RegKey key(opened);
     std::vector<ValueRow> rows = ReadValueRows(key.get());
     SortValueRows(rows);
+    // The slack of the key's value list, after the live values.
+    for (ValueRow& row : DeletedValueRows(*record)) {
+        rows.push_back(std::move(row));
+    }
     return rows;
 }
 

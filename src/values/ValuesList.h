@@ -2,6 +2,7 @@
 // of a missing default value, or the file-information rows of the top item.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,9 @@ struct ValueRow {
     int image = -1;    // picture index, -1 for none
     // The value the row stands for; none on file-information rows.
     std::optional<ValueItem> item;
+    // Rows of deleted values: the hive image's generation and the value's cell offset.
+    uint32_t deletedHive = 0;
+    uint32_t deletedOffset = 0;
 };
 
 // The rows for `record`, in the list's order. Null (the top item): the eight files of `files`

@@ -6,12 +6,17 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "navigate/NavigateTo.h"
+#include "keys/DeletedKeyIndex.h"
+#include "keys/DeletedKeyTree.h"
 #include "keys/FindAndSelect.h"
 #include "keys/KeyPath.h"
 #include "keys/KeyTree.h"
+#include "keys/RegistryWalker.h"
+#include "navigate/NavigateTo.h"
+#include "support/TextConvert.h"
 #include "support/CaseFold.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/DeletedRecordLook.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
@@ -71,6 +76,7 @@ CRegistryTreeCtrl::CRegistryTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     folderIcon_.addFile(QStringLiteral(":/icons/folder-closed.png"), QSize(), QIcon::Normal);
     folderIcon_.addFile(QStringLiteral(":/icons/folder-open.png"), QSize(), QIcon::Selected);
     computerIcon_.addFile(QStringLiteral(":/icons/computer.png"));
+    deletedIcon_ = DeletedVariant(QIcon(QStringLiteral(":/icons/folder-closed.png")));
 
     connect(this, &QTreeWidget::itemExpanded, this,
             [this](QTreeWidgetItem* item) { EnsureFilled(item); });
@@ -155,12 +161,21 @@ void CRegistryTreeCtrl::Fill(QTreeWidgetItem* item) {
     const KeyItemData parent = *MutableRecord(item);
     qDeleteAll(item->takeChildren());
     // Enumerated, probed and sorted once, case-insensitively by name, one level only.
-    std::vector<ChildKey> children = FillChildKeys(parent);
+    std::vector<ChildKey> children =
+        parent.IsDeleted() ? std::vector<ChildKey>() : FillChildKeys(parent);
+    AddDeletedChildKeys(parent, children);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(children.size()));
     for (ChildKey& child : children) {
+        const bool deleted = child.data.IsDeleted();
         auto* childItem = new KeyTreeItem(ToQString(child.name), std::move(child.data));
-        childItem->setIcon(0, folderIcon_);
+        if (deleted) {
+            childItem->setIcon(0, deletedIcon_);
+            childItem->setFont(0, DeletedFont(font()));
+            childItem->setForeground(0, DeletedTextBrush());
+        } else {
+            childItem->setIcon(0, folderIcon_);
+        }
         if (child.hasSubkeys) {
             AddPlaceholder(childItem);
         }
@@ -246,6 +261,60 @@ bool CRegistryTreeCtrl::FindAndSelect(QTreeWidgetItem* item, std::string_view pa
     }
     TreeWalk walk{*this};
     return hivora::FindAndSelect(walk, item, path);
+}
+
+bool CRegistryTreeCtrl::SelectDeletedKey(std::string_view hivePath, uint32_t generation,
+                                         uint32_t offset) {
+    const DeletedHiveIndex* index = DeletedIndexOf(generation);
+    if (index == nullptr) {
+        return false;
+    }
+    // The deleted keys from `offset` up to the first whose parent is live or unknown.
+    const auto& keys = index->Records().Keys();
+    std::vector<uint32_t> chain;
+    std::optional<size_t> at = index->KeyAt(offset);
+    while (at && chain.size() <= RegistryWalker::kMaxDepth) {
+        chain.push_back(keys[*at].offset);
+        if (keys[*at].parent != DeletedLink::kDeletedKey) {
+            break;
+        }
+        at = index->KeyAt(keys[*at].parentOffset);
+    }
+    if (!at || chain.size() > RegistryWalker::kMaxDepth) {
+        return false;
+    }
+    std::string path(hivePath);
+    if (keys[*at].parent == DeletedLink::kLiveKey) {
+        const std::optional<DeletedKeyPath> live = index->Records().PathOfKey(keys[*at].parentOffset);
+        for (const std::u16string& name : live ? live->components : std::vector<std::u16string>()) {
+            path += "\\" + ToUtf8(name);
+        }
+    } else {
+        path += std::string("\\") + kDeletedGroupName;
+    }
+    if (!SelectPath(path)) {
+        return false;
+    }
+    QTreeWidgetItem* item = currentItem();
+    for (auto next = chain.rbegin(); next != chain.rend(); ++next) {
+        EnsureFilled(item);
+        QTreeWidgetItem* found = nullptr;
+        for (int i = 0; i < item->childCount() && found == nullptr; ++i) {
+            const KeyItemData* record = KeyItemOf(item->child(i));
+            if (record != nullptr && record->origin == KeyItemData::Origin::kDeletedKey &&
+                record->deletedOffset == *next) {
+                found = item->child(i);
+            }
+        }
+        if (found == nullptr) {
+            return false;
+        }
+        item->setExpanded(true);
+        item = found;
+    }
+    setCurrentItem(item);
+    scrollToItem(item);
+    return true;
 }
 
 void CRegistryTreeCtrl::ToggleExpand() {

@@ -40,6 +40,10 @@ public:
     void SelectKey(RootKey root, std::string_view subPath);
     bool SelectPath(std::string_view path);
     bool FindAndSelect(QTreeWidgetItem* item, std::string_view path);
+    // Selects the item of the deleted key at `offset` of the hive image `generation`, whose
+    // root key is at `hivePath`: its nearest live ancestor by path (or the hive's node of
+    // unknown parents), then each deleted key down by offset. False when it is not shown.
+    bool SelectDeletedKey(std::string_view hivePath, uint32_t generation, uint32_t offset);
 
     // Fills `item` on its first expansion (also when expanded by code).
     void EnsureFilled(QTreeWidgetItem* item);
@@ -74,6 +78,7 @@ private:
     QTreeWidgetItem* topItem_ = nullptr;
     QIcon folderIcon_;
     QIcon computerIcon_;
+    QIcon deletedIcon_;
     int contentWidth_ = 0;
 };
 

@@ -26,6 +26,8 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
     values_->setChecked(criteria_.values != 0);
     data_->setChecked(criteria_.data != 0);
     whole_->setChecked(criteria_.wholeString != 0);
+    deleted_ = new QCheckBox(QStringLiteral("Include d&eleted records"));
+    deleted_->setChecked(criteria_.deleted != 0);
 
     auto* lookAt = new QGroupBox(QStringLiteral("Look at"));
     auto* lookLayout = new QVBoxLayout(lookAt);
@@ -50,6 +52,7 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
     optionRow->addWidget(whole_, 0, Qt::AlignBottom);
     optionRow->addStretch(1);
     left->addLayout(optionRow);
+    left->addWidget(deleted_);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(findNext_);
@@ -75,6 +78,7 @@ void FindDialog::accept() {
     criteria_.values = values_->isChecked() ? 1 : 0;
     criteria_.data = data_->isChecked() ? 1 : 0;
     criteria_.wholeString = whole_->isChecked() ? 1 : 0;
+    criteria_.deleted = deleted_->isChecked() ? 1 : 0;
     criteria_.text = text_->text().toStdString();
     criteria_.byDate = 0;
     QDialog::accept();

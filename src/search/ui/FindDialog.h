@@ -25,6 +25,7 @@ public:
     QCheckBox* ValuesBox() const { return values_; }
     QCheckBox* DataBox() const { return data_; }
     QCheckBox* WholeStringBox() const { return whole_; }
+    QCheckBox* DeletedBox() const { return deleted_; }
     QPushButton* FindNextButton() const { return findNext_; }
 
     void accept() override;
@@ -36,6 +37,7 @@ private:
     QCheckBox* values_;
     QCheckBox* data_;
     QCheckBox* whole_;
+    QCheckBox* deleted_;
     QPushButton* findNext_;
 };
 

@@ -3,6 +3,8 @@
 #include "search/ui/FindByDateDialog.h"
 #include "search/ui/FindDialog.h"
 
+#include <tuple>
+
 namespace hivora {
 
 bool CanFindNext(const SearchCriteria& criteria) {
@@ -13,9 +15,14 @@ bool RunFindNext(SearchCriteria& criteria, SearchHost& host, QWidget* parent,
                  const SearchNotice& notice) {
     criteria.startPath = host.SelectedKeyPath();
     criteria.startValue = host.ValuesListHasFocus() ? host.SelectedValueName() : std::string();
+    std::tie(criteria.startDeletedHive, criteria.startDeletedOffset) = host.SelectedDeletedPlace();
     SearchResult result;
     if (!RunSearch(criteria, result, parent, notice)) {
         return false;
+    }
+    if (result.deletedHive != 0) {
+        host.ShowDeletedHit(result);
+        return true;
     }
     switch (result.kind) {
         case MatchKind::KeyName:

@@ -2,7 +2,9 @@
 // the selection is, which pane has the focus, and how to select a search hit.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "search/SearchCriteria.h"
 #include "search/SearchResult.h"
@@ -24,6 +26,12 @@ public:
     virtual void ShowKeyHit(const std::string& keyPath) = 0;
     // Selects the key, then the value in the list, gives the list the focus.
     virtual void ShowValueHit(const std::string& keyPath, const std::string& valueName) = 0;
+    // Where the selection lies among deleted records: the hive image's generation and the
+    // record's cell offset (the selected value's when the list has the focus); generation 0
+    // when the selection is live.
+    virtual std::pair<uint32_t, uint32_t> SelectedDeletedPlace() const { return {0, 0}; }
+    // Shows deleted records if they are hidden, then selects the hit's key (and value).
+    virtual void ShowDeletedHit(const SearchResult& hit) = 0;
 };
 
 // Find Next is possible once there is a text to look for or a date search was set up.

@@ -42,6 +42,7 @@ enum CommandId : int {
     kGoForward = 32825,
     kNavigateTo = 32826,
     kGoToRoot = 32827,
+    kShowDeletedRecords = 32840,
 
     // Numbered lists: favourites in the Favorites menu, viewers in the Window menu.
     kFavoriteFirst = 20000,

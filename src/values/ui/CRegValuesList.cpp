@@ -9,6 +9,8 @@
 #include "navigate/NavigateTo.h"
 #include "values/ValueTypes.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/DeletedRecordLook.h"
+#include "values/DeletedValueRows.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 
@@ -21,6 +23,7 @@ public:
     explicit ValueRowsModel(QObject* parent) : QAbstractTableModel(parent) {
         textIcon_ = QIcon(QStringLiteral(":/icons/value-text.png"));
         binaryIcon_ = QIcon(QStringLiteral(":/icons/value-binary.png"));
+        deletedIcon_ = DeletedVariant(binaryIcon_);
     }
 
     void Reset(std::vector<ValueRow> rows) {
@@ -54,6 +57,17 @@ public:
             if (row.image == 1) {
                 return binaryIcon_;
             }
+            if (row.image == kDeletedValueImage) {
+                return deletedIcon_;
+            }
+        }
+        if (row.image == kDeletedValueImage) {
+            if (role == Qt::FontRole) {
+                return DeletedFont(font_);
+            }
+            if (role == Qt::ForegroundRole) {
+                return DeletedTextBrush();
+            }
         }
         return {};
     }
@@ -70,6 +84,8 @@ private:
     std::vector<ValueRow> rows_;
     QIcon textIcon_;
     QIcon binaryIcon_;
+    QIcon deletedIcon_;
+    QFont font_;
 };
 
 CRegValuesList::CRegValuesList(QWidget* parent) : QTableView(parent) {
@@ -178,6 +194,26 @@ void CRegValuesList::SelectValueByName(const std::string& name) {
             scrollTo(model_->index(row, 0));
         }
     }
+}
+
+void CRegValuesList::SelectDeletedValue(uint32_t offset) {
+    clearSelection();
+    const std::vector<ValueRow>& rows = model_->Rows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].deletedHive != 0 && rows[row].deletedOffset == offset) {
+            selectRow(static_cast<int>(row));
+            scrollTo(model_->index(static_cast<int>(row), 0));
+        }
+    }
+}
+
+std::pair<uint32_t, uint32_t> CRegValuesList::SelectedDeletedPlace() const {
+    const int row = SelectedRow();
+    if (row < 0) {
+        return {0, 0};
+    }
+    const ValueRow& source = model_->Rows()[static_cast<size_t>(row)];
+    return {source.deletedHive, source.deletedOffset};
 }
 
 void CRegValuesList::ViewData(bool binaryOnly) {

@@ -4,9 +4,11 @@
 
 #include <QIcon>
 #include <QTableView>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "keys/KeyItemData.h"
@@ -31,6 +33,10 @@ public:
     void Fill(const KeyItemData* record);
     void Clear();
     void SelectValueByName(const std::string& name);
+    // Selects the row of the deleted value at this cell offset, if shown.
+    void SelectDeletedValue(uint32_t offset);
+    // The selected row's place among deleted records; {0, 0} for a live row or none.
+    std::pair<uint32_t, uint32_t> SelectedDeletedPlace() const;
     std::string GetSelectedValueName() const;
     bool HasSelection() const;
     // The value of a row; nullptr for file information rows or a row out of range.

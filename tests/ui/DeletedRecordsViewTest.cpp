@@ -1,0 +1,148 @@
+// Show Deleted Records on the sample hives: deleted keys under their live parent and under a
+// hive's node of unknown parents, deleted values in the list and in the viewers, the status
+// bar, and the switch remembered and undone.
+#include <QIcon>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "UiTestSupport.h"
+#include "search/ui/FindDialog.h"
+#include "keys/DeletedKeyIndex.h"
+#include "keys/DeletedKeyTree.h"
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/CMainFrame.h"
+#include "support/Settings.h"
+#include "support/ui/CommandIds.h"
+#include "values/ui/CRegValuesList.h"
+
+namespace hivora {
+namespace {
+
+constexpr const char* kUsers = "HKEY_LOCAL_MACHINE\\sam\\SAM\\Domains\\Account\\Users";
+
+// The children of the selected item once filled: name and whether it is deleted.
+std::vector<std::pair<std::string, bool>> SelectedChildren(CRegistryTreeCtrl* tree) {
+    QTreeWidgetItem* item = tree->currentItem();
+    tree->EnsureFilled(item);
+    std::vector<std::pair<std::string, bool>> children;
+    for (int i = 0; i < item->childCount(); ++i) {
+        const KeyItemData* record = CRegistryTreeCtrl::KeyItemOf(item->child(i));
+        children.emplace_back(item->child(i)->text(0).toStdString(), record && record->IsDeleted());
+    }
+    return children;
+}
+
+int RowNamed(CRegValuesList* list, const std::string& name) {
+    for (int row = 0; row < list->RowCount(); ++row) {
+        if (list->CellText(row, 0) == name) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+// Later tests start with deleted records hidden, whatever this one left.
+struct HiddenAgain {
+    ~HiddenAgain() {
+        ShowDeletedRecords(false);
+        AppSettings().WriteProfileInt("View", "ShowDeletedRecords", 0);
+    }
+};
+
+qint64 IconKey(CRegValuesList* list, int row) {
+    return list->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+}
+
+TEST_F(RegistryWindowTest, ShowDeletedRecordsAddsThemToTreeListAndStatus) {
+    HiddenAgain restore;
+    CMainFrame* frame = app_->MainFrame();
+    CRegistryTreeCtrl* tree = View()->Tree();
+    CRegValuesList* list = View()->List();
+    using Child = std::pair<std::string, bool>;
+
+    // User 1000 was deleted (1001 replaced it); its key and values are still in free cells.
+    ASSERT_TRUE(tree->SelectPath(std::string(kUsers) + "\\000003E9"));
+    const int liveRow = RowNamed(list, "F");
+    ASSERT_GE(liveRow, 0);
+    const qint64 liveIcon = IconKey(list, liveRow);
+    ASSERT_TRUE(tree->SelectPath(kUsers));
+    const std::vector<Child> liveChildren = SelectedChildren(tree);
+    EXPECT_FALSE(tree->SelectPath(std::string(kUsers) + "\\000003E8"));
+
+    ASSERT_TRUE(frame->RunCommand(cmd::kShowDeletedRecords));
+    EXPECT_TRUE(FindAction(frame->Menus(true)[3], cmd::kShowDeletedRecords)->isChecked());
+    EXPECT_EQ(AppSettings().GetProfileInt("View", "ShowDeletedRecords", 0), 1);
+    // The window was rebuilt with the selection kept; the deleted user follows the live keys.
+    ASSERT_EQ(tree->GetKeyPath(false, false), kUsers);
+    std::vector<Child> withDeleted = liveChildren;
+    withDeleted.emplace_back("000003E8", true);
+    EXPECT_EQ(SelectedChildren(tree), withDeleted);
+
+    // A deleted key: marked in the status bar, no branch export (its path may name a live
+    // key); its values in the list with their own icon, and viewable.
+    ASSERT_TRUE(tree->SelectPath(std::string(kUsers) + "\\000003E8"));
+    EXPECT_TRUE(frame->StatusText().endsWith("(deleted key)")) << frame->StatusText().toStdString();
+    EXPECT_FALSE(frame->IsCommandAvailable(cmd::kExportRegBranch));
+    const int deletedRow = RowNamed(list, "ForcePasswordReset");
+    ASSERT_GE(deletedRow, 0);
+    EXPECT_EQ(list->CellText(deletedRow, 2), "00 00 00 00 ");
+    EXPECT_NE(IconKey(list, deletedRow), liveIcon);
+    EXPECT_TRUE(list->model()->index(deletedRow, 0).data(Qt::FontRole).value<QFont>().italic());
+    std::vector<uint32_t> shown;  // the sizes of the data the viewer was asked to show
+    QObject::connect(list, &CRegValuesList::showBinaryData, list,
+                     [&shown](const ValueItem& item, const QString&) {
+                         shown.push_back(item.data.GetSize());
+                     });
+    list->selectRow(deletedRow);
+    EXPECT_TRUE(frame->RunCommand(cmd::kShowBinaryData));
+    EXPECT_EQ(shown, std::vector<uint32_t>{4});
+
+    // Keys whose parent is gone gather below their hive's root.
+    const std::string orphans = std::string("HKEY_LOCAL_MACHINE\\system\\") + kDeletedGroupName;
+    ASSERT_TRUE(tree->SelectPath(orphans + "\\NO_DRV_PIC"));
+    EXPECT_TRUE(CRegistryTreeCtrl::KeyItemOf(tree->currentItem())->IsDeleted());
+    EXPECT_TRUE(frame->StatusText().endsWith("(deleted key)"));
+
+    ASSERT_TRUE(frame->RunCommand(cmd::kShowDeletedRecords));
+    EXPECT_FALSE(tree->SelectPath(orphans));
+    ASSERT_TRUE(tree->SelectPath(kUsers));
+    EXPECT_EQ(SelectedChildren(tree), liveChildren);
+    EXPECT_EQ(AppSettings().GetProfileInt("View", "ShowDeletedRecords", 1), 0);
+}
+
+// Deleted records follow their hive's live keys in a search, only when asked; a hit turns the
+// view on and selects the deleted value itself, and F3 goes on after it.
+TEST_F(RegistryWindowTest, FindIncludesDeletedRecordsOnRequest) {
+    HiddenAgain restore;
+    CChildView* view = View();
+    auto find = [view](bool deleted) {
+        WhenModal<FindDialog>([deleted](FindDialog* dialog) {
+            dialog->TextEdit()->setText("ForcePasswordReset");
+            dialog->KeysBox()->setChecked(false);
+            dialog->DataBox()->setChecked(false);
+            dialog->WholeStringBox()->setChecked(true);
+            dialog->DeletedBox()->setChecked(deleted);
+            dialog->FindNextButton()->click();
+        });
+        view->RouteCommand(cmd::kFind);
+        return view->GetContainingKeyName() + " " + view->List()->GetSelectedValueName();
+    };
+    const std::string live = std::string(kUsers) + "\\000001F8 ForcePasswordReset";
+    EXPECT_EQ(find(false), live);
+    app_->MainFrame()->RunCommand(cmd::kFindNext);
+    EXPECT_EQ(prompter_.notices.size(), 1u);
+    EXPECT_FALSE(DeletedRecordsShown());
+
+    EXPECT_EQ(find(true), std::string(kUsers) + "\\000003E8 ForcePasswordReset");
+    EXPECT_TRUE(DeletedRecordsShown());
+    EXPECT_TRUE(CRegistryTreeCtrl::KeyItemOf(view->Tree()->currentItem())->IsDeleted());
+    app_->MainFrame()->RunCommand(cmd::kFindNext);
+    EXPECT_EQ(prompter_.notices.size(), 2u);
+}
+
+}  // namespace
+}  // namespace hivora
