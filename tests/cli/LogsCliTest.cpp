@@ -85,7 +85,9 @@ TEST_F(LogsCliTest, RecoveredImageIsANewCleanHiveOtherToolsRead) {
     if (std::system("command -v hivexml >/dev/null 2>&1") == 0) {
         const std::string xml = (temp_ / "recovered.xml").string();
         ASSERT_EQ(std::system(("hivexml " + Quote(output) + " >" + Quote(xml)).c_str()), 0);
-        const std::string text = Slurp(xml);
+        std::stringstream read;
+        read << std::ifstream(xml).rdbuf();
+        const std::string text = read.str();
         long nodes = 0;
         for (size_t at = text.find("<node "); at != std::string::npos;
              at = text.find("<node ", at + 1)) {
