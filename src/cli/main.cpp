@@ -4,6 +4,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/DeletedCommand.h"
+#include "cli/RecoveredImageCommand.h"
 #include "cli/ExportCommands.h"
 
 namespace {
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     hivora::AddSearchCommands(app, context);
     hivora::AddExportCommands(app, context);
     hivora::AddDeletedCommand(app, context);
+    hivora::AddRecoveredImageCommand(app, context);
     // Set after the commands exist, so that their own help does not repeat it.
     app.footer(CommandSynopsis(app) + "\n" + footer);
 

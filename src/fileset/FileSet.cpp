@@ -167,7 +167,8 @@ int LoadFileSet(const FileSet& set) {
         wide[i] = ToUtf16(set.names[i]);
     }
     return LoadHiveSet(wide[0].c_str(), wide[1].c_str(), wide[2].c_str(), wide[3].c_str(),
-                       wide[4].c_str(), wide[5].c_str(), wide[6].c_str(), wide[7].c_str());
+                       wide[4].c_str(), wide[5].c_str(), wide[6].c_str(), wide[7].c_str(),
+                       LoadOptions{.applyLogs = set.applyLogs});
 }
 
 }  // namespace hivora

@@ -13,6 +13,8 @@ namespace hivora {
 
 struct FileSet {
     std::array<std::string, kHiveSlotCount> names;
+    // Replay the transaction logs beside each hive; off shows the primary files as they are.
+    bool applyLogs = true;
 
     std::string& operator[](HiveSlot slot) { return names[static_cast<size_t>(slot)]; }
     const std::string& operator[](HiveSlot slot) const { return names[static_cast<size_t>(slot)]; }
@@ -57,7 +59,8 @@ bool FillFromUserFolder(FileSet& set, std::string_view folder);
 // the set names the same files when it is remembered and reopened from another folder.
 void MakeNamesAbsolute(FileSet& set);
 
-// Loads the set's files into the hive engine, in slot order. Returns LoadHiveSet's result.
+// Loads the set's files into the hive engine, in slot order, applying logs when the set asks
+// for it. Returns LoadHiveSet's result.
 int LoadFileSet(const FileSet& set);
 
 }  // namespace hivora

@@ -2,7 +2,17 @@
 
 #include <sys/stat.h>
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <fstream>
+#include <vector>
+
+#include "hive/HiveLayout.h"
+#include "hive/TransactionLogFiles.h"
 
 #include "support/FileTimeFormat.h"
 #include "support/ThousandsFormat.h"
@@ -44,6 +54,55 @@ std::string DescribeHiveFile(std::string_view name) {
     return out;
 }
 
+std::string DescribeLogReplay(const LogReplayReport& replay) {
+    using State = LogReplayReport::State;
+    if (replay.state == State::NotApplied) {
+        return "    dirty, logs not applied: " + replay.reason;
+    }
+    if (replay.state != State::Applied) {
+        return {};
+    }
+    std::string out = fmt::format("    dirty, logs applied: {} {}, sequence numbers {} to {} ({})",
+                                  replay.entries, replay.entries == 1 ? "entry" : "entries",
+                                  replay.fromSequence, replay.toSequence,
+                                  fmt::join(replay.logFiles, ", "));
+    if (replay.baseBlockRecovered) {
+        out += ", base block recovered from the logs";
+    }
+    if (!replay.reason.empty()) {
+        out += "; stopped early: " + replay.reason;
+    }
+    return out;
+}
+
+std::string DescribeLogsOnDisk(const std::string& name) {
+    std::vector<uint8_t> head(static_cast<size_t>(layout::kBaseBlockSize));
+    std::ifstream file(name, std::ios::binary);
+    file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    const bool isHive = head.size() >= 4 && std::memcmp(head.data(), "regf", 4) == 0;
+    if (!isHive || !IsHiveDirty(head)) {
+        return {};
+    }
+    std::vector<std::string> logs;
+    for (const auto& log : FindTransactionLogs(name)) {
+        logs.push_back(log.filename().string());
+    }
+    return logs.empty() ? "    dirty; no logs found"
+                        : fmt::format("    dirty; logs found: {}", fmt::join(logs, ", "));
+}
+
+bool SomeHiveReplayedFromLogs() {
+    for (HiveSlot slot : kSlotOrder) {
+        const HiveImage* image = HiveInSlot(slot);
+        if (image != nullptr && image->LoadReport().logReplay != nullptr &&
+            image->LoadReport().logReplay->state == LogReplayReport::State::Applied) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string DescribeFileSet(const FileSet& set) {
     std::string out;
     for (const DescribedSlot& entry : kDescriptionOrder) {
@@ -51,6 +110,23 @@ std::string DescribeFileSet(const FileSet& set) {
         out += ":\r\n";
         out += DescribeHiveFile(set[entry.slot]);
         out += "\r\n";
+        if (set[entry.slot].empty()) {
+            continue;
+        }
+        // Only the image loaded from this very file speaks for it; loaded without logs, the
+        // entry stays as it always was.
+        const HiveImage* image = HiveInSlot(entry.slot);
+        std::string state;
+        if (image != nullptr && image->LoadReport().path == set[entry.slot]) {
+            if (image->LoadReport().logReplay != nullptr) {
+                state = DescribeLogReplay(*image->LoadReport().logReplay);
+            }
+        } else {
+            state = DescribeLogsOnDisk(set[entry.slot]);
+        }
+        if (!state.empty()) {
+            out += state + "\r\n";
+        }
     }
     return out;
 }

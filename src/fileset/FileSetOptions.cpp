@@ -62,6 +62,9 @@ void AddFileSetOptions(CLI::App& app, FileSetOptions& options) {
             ->type_name("FILE")
             ->group("File set");
     }
+    app.add_flag("--no-logs", options.noLogs,
+                 "show the hive files as they are, without the transaction logs beside them")
+        ->group("File set");
     app.add_option("files", options.files,
                    "further hive files, placed by their names (the names above, ignoring case)")
         ->type_name("FILE...")
@@ -105,6 +108,7 @@ FileSet BuildFileSet(const FileSetOptions& options) {
         }
     }
     MakeNamesAbsolute(set);
+    set.applyLogs = !options.noLogs;
     return set;
 }
 

@@ -21,6 +21,7 @@ struct FileSetOptions {
     std::string userDir;
     std::array<std::string, kHiveSlotCount> slotFiles;  // --system, --ntuser, ... by slot
     std::vector<std::string> files;                     // placed by their names
+    bool noLogs = false;                                // --no-logs: leave transaction logs alone
 
     // True when any file-set option or FILE argument was given.
     bool Given() const;

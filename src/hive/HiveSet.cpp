@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
 #include "hive/HiveLayout.h"
+#include "hive/LogReplay.h"
+#include "hive/TransactionLogFiles.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
@@ -82,8 +85,23 @@ std::unique_ptr<HiveImage> PrepareHiveImage(std::vector<uint8_t> bytes, const st
                                             const LoadOptions& options, HiveFileCheck check) {
     HiveLoadReport report{hivePath, std::move(check), nullptr};
     if (options.applyLogs && !hivePath.empty()) {
-        // Transaction-log replay belongs here: it may rewrite and grow `bytes`, and records
-        // what it did in report.logReplay.
+        auto replay = std::make_shared<LogReplayReport>();
+        const std::span<const uint8_t> baseBlock(bytes.data(),
+                                                 std::min<size_t>(bytes.size(), layout::kHiveBinsStart));
+        if (IsHiveDirty(baseBlock)) {
+            // Logs are read only for dirty hives: a clean one costs no more than before.
+            *replay = ReplayTransactionLogs(bytes, ReadTransactionLogs(hivePath));
+        } else {
+            for (const auto& log : FindTransactionLogs(hivePath)) {
+                replay->logFiles.push_back(log.filename().string());
+            }
+        }
+        if (replay->state == LogReplayReport::State::Applied) {
+            // The replayed image may have mended the base block or the truncation the
+            // primary file was checked with.
+            report.check = CheckHiveBytes(bytes);
+        }
+        report.logReplay = std::move(replay);
     }
     return std::make_unique<HiveImage>(std::move(bytes), std::move(report));
 }
@@ -108,7 +126,7 @@ int LoadHiveFile(const char16_t* path, std::unique_ptr<HiveImage>& image, const 
 
 int LoadHiveSet(const char16_t* system, const char16_t* ntUser, const char16_t* software,
                 const char16_t* sam, const char16_t* security, const char16_t* defaultHive,
-                const char16_t* components, const char16_t* bcd) {
+                const char16_t* components, const char16_t* bcd, const LoadOptions& options) {
     FreeHiveSet();
     const char16_t* names[kHiveSlotCount] = {system,   ntUser,      software,   sam,
                                              security, defaultHive, components, bcd};
@@ -118,7 +136,7 @@ int LoadHiveSet(const char16_t* system, const char16_t* ntUser, const char16_t* 
             continue;
         }
         std::unique_ptr<HiveImage> image;
-        if (LoadHiveFile(names[slot], image) == 1) {
+        if (LoadHiveFile(names[slot], image, options) == 1) {
             image->SetSlotIndex(slot);
             g_hiveSet[static_cast<size_t>(slot)] = std::move(image);
             any = true;

@@ -78,11 +78,11 @@ std::unique_ptr<HiveImage> PrepareHiveImage(std::vector<uint8_t> bytes, const st
 int LoadHiveFile(const char16_t* path, std::unique_ptr<HiveImage>& image,
                  const LoadOptions& options = {});
 
-// Frees the current set, then loads each non-empty name into its slot. Returns 1 when at
-// least one slot holds an image afterwards. Names are UTF-16, in HiveSlot order.
+// Frees the current set, then loads each non-empty name into its slot with `options`. Returns
+// 1 when at least one slot holds an image afterwards. Names are UTF-16, in HiveSlot order.
 int LoadHiveSet(const char16_t* system, const char16_t* ntUser, const char16_t* software,
                 const char16_t* sam, const char16_t* security, const char16_t* defaultHive,
-                const char16_t* components, const char16_t* bcd);
+                const char16_t* components, const char16_t* bcd, const LoadOptions& options = {});
 
 // Puts an image made from `bytes` into `slot` (replacing what was there) when CheckHiveBytes
 // finds them loadable; returns 1 then, else 0 and the slot is emptied. No logs are replayed.

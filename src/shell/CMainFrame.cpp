@@ -13,6 +13,7 @@
 
 #include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
+#include "fileset/FileSetDescription.h"
 #include "fileset/FileSetTitle.h"
 #include "keys/DeletedKeyIndex.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
@@ -436,7 +437,10 @@ void CMainFrame::ShowFileSetNames() {
         setWindowTitle(application);
         return;
     }
-    const QString name = ToQString(FileSetTitle(CurrentFileSet()));
+    QString name = ToQString(FileSetTitle(CurrentFileSet()));
+    if (!name.isEmpty() && SomeHiveReplayedFromLogs()) {
+        name += QStringLiteral(" (logs applied)");
+    }
     for (CChildFrame* frame : frames_) {
         frame->SetCaption(name);
     }

@@ -28,6 +28,8 @@ int main(int argc, char* argv[]) {
         if (options.Given()) {
             set = hivora::BuildFileSet(options);
         }
+        // Alone, --no-logs still decides for the set the dialog will assemble.
+        hivora::CurrentFileSet().applyLogs = !options.noLogs;
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {

@@ -43,8 +43,9 @@ std::string CorpusName(const std::filesystem::path& folder, const std::filesyste
 
 bool LoadIntoSystemSlot(const std::filesystem::path& file) {
     const std::u16string name = ToUtf16(file.string());
+    // The primary file as it is: the pinned counts and the oracles read no logs.
     return LoadHiveSet(name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr) == 1;
+                       nullptr, LoadOptions{.applyLogs = false}) == 1;
 }
 
 }  // namespace hivora::test

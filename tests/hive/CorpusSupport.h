@@ -16,7 +16,8 @@ std::vector<std::filesystem::path> CorpusHives(const std::filesystem::path& fold
 // `file` relative to `folder`, with forward slashes ("regipy/SYSTEM").
 std::string CorpusName(const std::filesystem::path& folder, const std::filesystem::path& file);
 
-// Loads `file` into the SYSTEM slot (all other slots empty); true when it loaded.
+// Loads `file`, without its logs, into the SYSTEM slot (all other slots empty); true when it
+// loaded.
 bool LoadIntoSystemSlot(const std::filesystem::path& file);
 
 }  // namespace hivora::test

@@ -1,12 +1,15 @@
 // The Choose Files dialog driven through its fields, with questions answered by script.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTemporaryDir>
+#include <memory>
 #include <filesystem>
 #include <fstream>
 
 #include "UiTestSupport.h"
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/CChooseFilesDlg.h"
+#include "fileset/ui/COpenFilesMasterDlg.h"
 #include "hive/RegistryBackend.h"
 #include "support/Settings.h"
 
@@ -66,6 +69,24 @@ TEST_F(FileSetDialogTest, OkValidatesStoresTheSetAndTheHistory) {
     CChooseFilesDlg reopened(settings_, prompter_);
     EXPECT_EQ(reopened.Field(HiveSlot::Default)->currentText().toStdString(), fallback);
     EXPECT_EQ(reopened.Field(HiveSlot::System)->count(), 0);
+}
+
+// "Apply transaction logs" starts on, a user's "off" outlives the dialog, and --no-logs (the
+// set's own choice) turns it off without touching the remembered one.
+TEST_F(FileSetDialogTest, ApplyLogsCheckBoxIsRemembered) {
+    auto box = [this] {
+        auto dialog = std::make_unique<COpenFilesMasterDlg>(settings_, prompter_);
+        return std::pair(dialog->findChild<QCheckBox*>(QStringLiteral("applyLogs"))->isChecked(),
+                         std::move(dialog));
+    };
+    EXPECT_TRUE(box().first);
+    box().second->findChild<QCheckBox*>(QStringLiteral("applyLogs"))->setChecked(false);
+    EXPECT_FALSE(box().first);
+    box().second->findChild<QCheckBox*>(QStringLiteral("applyLogs"))->setChecked(true);
+    CurrentFileSet().applyLogs = false;
+    EXPECT_FALSE(box().first);
+    CurrentFileSet().applyLogs = true;
+    EXPECT_TRUE(box().first);
 }
 
 }  // namespace

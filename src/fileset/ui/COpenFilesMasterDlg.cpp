@@ -1,5 +1,6 @@
 #include "fileset/ui/COpenFilesMasterDlg.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,6 +28,9 @@ constexpr int kReset = 1082;
 constexpr int kContinue = 1;
 constexpr int kHelp = 1023;
 constexpr int kCancel = 2;
+// Where the "Apply transaction logs" choice is remembered.
+constexpr std::string_view kLogsSection = "Settings";
+constexpr std::string_view kApplyLogsEntry = "ApplyTransactionLogs";
 
 // The folder picker the scans ask, answered by the dialog's chooser.
 class ChooserPicker : public FolderPicker {
@@ -94,6 +98,16 @@ COpenFilesMasterDlg::COpenFilesMasterDlg(SettingsStore& settings, Prompter& prom
     description_->setLineWrapMode(QPlainTextEdit::NoWrap);
     description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(description_, 1);
+
+    // On unless the user turned it off before, or the command line said --no-logs.
+    applyLogs_ = new QCheckBox(QStringLiteral("Apply transaction logs"));
+    applyLogs_->setObjectName(QStringLiteral("applyLogs"));
+    applyLogs_->setChecked(CurrentFileSet().applyLogs &&
+                           settings_.GetProfileInt(kLogsSection, kApplyLogsEntry, 1) != 0);
+    connect(applyLogs_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_.WriteProfileInt(kLogsSection, kApplyLogsEntry, on ? 1 : 0);
+    });
+    layout->addWidget(applyLogs_);
 
     auto* fill = new QHBoxLayout();
     fill->addWidget(
@@ -167,6 +181,7 @@ void COpenFilesMasterDlg::RunButton(int id) {
                 OpenHelp();
                 break;
             case kContinue:
+                CurrentFileSet().applyLogs = applyLogs_->isChecked();
                 if (ConfirmFileSet(CurrentFileSet(), prompter_, settings_)) {
                     accept();
                 }

@@ -8,6 +8,7 @@
 
 #include "support/UserPrompt.h"
 
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,6 +46,7 @@ private:
     Prompter& prompter_;
     QLabel* heading_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
+    QCheckBox* applyLogs_ = nullptr;  // "Apply transaction logs"
     FolderChooser pickFolder_;
     std::function<bool(QWidget*)> chooseFiles_;
 };
