@@ -2,7 +2,6 @@
 // registry walk, formatting every value, exactly as the program's readers do.
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "hive/DeletedRecords.h"
@@ -27,9 +26,8 @@ public:
         for (uint32_t i = 0; EnumValueInfo(key.key, i, info) == ERROR_SUCCESS; ++i) {
             walker_.ChargeValue(info.size);
             ReadValueData(key.key, i, info.size, data_);
-            const std::string_view bytes(reinterpret_cast<const char*>(data_.data()), data_.size());
-            FormatValueData(info.type, bytes, false);
-            FormatValueData(info.type, bytes, true);
+            FormatValueData(info.type, data_, false);
+            FormatValueData(info.type, data_, true);
         }
         return WalkStep::Descend;
     }

@@ -1,26 +1,27 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a fuzz build for SECONDS each, seeded with small corpus hives.
+# Runs every fuzz target of a fuzz build for SECONDS each, seeded with small corpus hives
+# and the kept inputs of fuzz/fixtures.
 #   fuzz/run-fuzz.sh BUILD_DIR SECONDS
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$top/${1:?build folder}
 seconds=${2:-60}
-seeds=$top/.cache/fuzz-seeds
 corpus=${HIVORA_CORPUS:-$top/.cache/corpus}
-mkdir -p "$seeds"
-# Seeds: the small hives of the corpus (under 300 KB) and the repository's own fixtures.
+# Seeds are laid anew on every run, from the corpus where there is one and from the kept
+# inputs in fuzz/fixtures/<target>/; a run with neither starts from nothing.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+seeds=$scratch/hive
+log_seeds=$scratch/log
+mkdir -p "$seeds" "$log_seeds"
+# The hive target: the small hives of the corpus (under 300 KB).
 if [ -d "$corpus" ]; then
     find "$corpus" -type f -size -300k -exec sh -c 'head -c 4 "$1" | grep -q regf' _ {} \; \
         -exec cp -t "$seeds" {} + 2>/dev/null || true
 fi
-if [ -d "$top/fuzz/fixtures" ]; then
-    cp "$top"/fuzz/fixtures/* "$seeds"/ 2>/dev/null || true
-fi
-# Seeds of the log target: option byte 1 (re-hash entries), a small dirty hive and its logs,
-# joined by the separator log_fuzzer.cpp splits on.
-log_seeds=$top/.cache/fuzz-seeds-logs
+# The log target: option byte 1 (re-hash entries), a small dirty hive and its logs, joined by
+# the separator log_fuzzer.cpp splits on.
 log_seconds=${LOG_FUZZ_SECONDS:-$(( seconds < 30 ? seconds : 30 ))}
-mkdir -p "$log_seeds"
 if [ -d "$corpus" ]; then
     n=0
     while IFS= read -r log1; do
@@ -32,6 +33,11 @@ if [ -d "$corpus" ]; then
         } >"$log_seeds/seed$n"
     done < <(find "$corpus" -type f -name '*.LOG1' -size -400k)
 fi
+for kind in hive log; do
+    if [ -d "$top/fuzz/fixtures/$kind" ]; then
+        cp "$top/fuzz/fixtures/$kind"/* "$scratch/$kind"/ 2>/dev/null || true
+    fi
+done
 status=0
 ran=0
 for target in "$build"/bin/*_fuzzer; do

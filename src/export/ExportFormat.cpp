@@ -1,8 +1,10 @@
 #include "export/ExportFormat.h"
 
+#include <array>
 #include <cstring>
 
 #include "hive/RegistryTypes.h"
+#include "support/LittleEndian.h"
 #include "values/ValueTypes.h"
 
 namespace hivora {
@@ -10,6 +12,9 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr char kLowerHexDigits[] = "0123456789abcdef";
+
+// Entry n holds n as two upper-case hexadecimal digits.
+using HexPairTable = std::array<std::array<char, 2>, 256>;
 
 HexPairTable BuildHexPairs() {
     HexPairTable table{};
@@ -45,21 +50,12 @@ void AppendLowerHex(uint32_t value, std::string& out) {
     AppendHexNumber(value, digits, kLowerHexDigits, out);
 }
 
-uint32_t ReadLe32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint64_t ReadLe64(const uint8_t* p) {
-    return static_cast<uint64_t>(ReadLe32(p)) | static_cast<uint64_t>(ReadLe32(p + 4)) << 32;
-}
-
 // UTF-16 units read from little-endian bytes, so that value data needs no alignment.
 struct ByteUnits {
     const uint8_t* data;
     size_t count;
     char16_t operator[](size_t i) const {
-        return static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+        return static_cast<char16_t>(ReadLe16({data, 2 * count}, 2 * i));
     }
 };
 
@@ -220,7 +216,7 @@ void FormatRegData(uint32_t type, const uint8_t* data, size_t size, std::string&
         case RegDataForm::Dword:
             if (size >= 4) {
                 out.append("dword:");
-                AppendHexNumber(ReadLe32(data), 8, kHexDigits, out);
+                AppendHexNumber(ReadLe32({data, 4}), 8, kHexDigits, out);
                 return;
             }
             break;
@@ -244,14 +240,14 @@ void FormatTextData(uint32_t type, const uint8_t* data, size_t size, std::string
         case ValueTextForm::Dword:
             if (size >= 4) {
                 out.append("0x");
-                AppendHexNumber(ReadLe32(data), 8, kHexDigits, out);
+                AppendHexNumber(ReadLe32({data, 4}), 8, kHexDigits, out);
                 return;
             }
             break;
         case ValueTextForm::Qword:
             if (size >= 8) {
                 out.append("0x");
-                AppendHexNumber(ReadLe64(data), 16, kHexDigits, out);
+                AppendHexNumber(ReadLe64({data, 8}), 16, kHexDigits, out);
                 return;
             }
             break;
@@ -262,10 +258,6 @@ void FormatTextData(uint32_t type, const uint8_t* data, size_t size, std::string
 }
 
 }  // namespace
-
-const HexPairTable& HexPairs() {
-    return kHexPairs;
-}
 
 void FormatHexBytes(const uint8_t* data, size_t count, ExportStyle style, std::string& out) {
     if (style == ExportStyle::Reg) {

@@ -5,7 +5,6 @@
 // output buffer without an allocation per value. Line ends are written as CR LF.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,10 +13,6 @@
 namespace hivora {
 
 enum class ExportStyle { Reg, Text };
-
-// Entry n holds n as two upper-case hexadecimal digits.
-using HexPairTable = std::array<std::array<char, 2>, 256>;
-const HexPairTable& HexPairs();
 
 // The nine blanks that stand under "  Data:  " on every further line of a text-style value.
 inline constexpr std::string_view kDataIndent = "         ";

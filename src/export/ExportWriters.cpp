@@ -27,9 +27,23 @@ void AppendCommentHeader(std::string_view fileSet, std::time_t exportedAt, std::
     AppendWithCrLf(header, out);
 }
 
-class RegWriter : public ExportWriter {
+// What both formats share: the output, and a blank line after each key's block.
+class BufferedWriter : public ExportWriter {
 public:
-    explicit RegWriter(ExportOutput& out) : out_(out) {}
+    explicit BufferedWriter(ExportOutput& out) : out_(out) {}
+
+    void EndKey() override {
+        out_.Buffer().append("\r\n");
+        out_.Commit();
+    }
+
+protected:
+    ExportOutput& out_;
+};
+
+class RegWriter : public BufferedWriter {
+public:
+    using BufferedWriter::BufferedWriter;
 
     void WriteHeader(std::string_view fileSet, std::time_t exportedAt) override {
         out_.Buffer().append("REGEDIT4\r\n\r\n");
@@ -58,19 +72,11 @@ public:
         out.append("\r\n");
         out_.Commit();
     }
-
-    void EndKey() override {
-        out_.Buffer().append("\r\n");
-        out_.Commit();
-    }
-
-private:
-    ExportOutput& out_;
 };
 
-class TextWriter : public ExportWriter {
+class TextWriter : public BufferedWriter {
 public:
-    explicit TextWriter(ExportOutput& out) : out_(out) {}
+    using BufferedWriter::BufferedWriter;
 
     void WriteHeader(std::string_view fileSet, std::time_t exportedAt) override {
         AppendCommentHeader(fileSet, exportedAt, out_.Buffer());
@@ -110,14 +116,6 @@ public:
         out.append("\r\n\r\n");
         out_.Commit();
     }
-
-    void EndKey() override {
-        out_.Buffer().append("\r\n");
-        out_.Commit();
-    }
-
-private:
-    ExportOutput& out_;
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <fstream>
 
+#include <fmt/format.h>
+
 #include "support/CaseFold.h"
 #include "support/MyException.h"
 
@@ -15,9 +17,7 @@ constexpr std::string_view kMachineName = "HKEY_LOCAL_MACHINE";
 constexpr std::string_view kUsersName = "HKEY_USERS";
 
 std::string Entry(size_t index, char kind) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03zu%c", index, kind);
-    return text;
+    return fmt::format("{:03}{}", index, kind);
 }
 
 std::string RootText(RootKey root) {
@@ -27,9 +27,7 @@ std::string RootText(RootKey root) {
     if (root == kUsers) {
         return std::string(kUsersName);
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", root);
-    return text;
+    return fmt::format("{:X}", root);
 }
 
 // The runtime tokeniser's splitting: empty fields vanish.

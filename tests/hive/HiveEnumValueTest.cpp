@@ -177,17 +177,6 @@ TEST_F(EnumValueTest, DataSizeQueriesAndSmallBuffers) {
     EXPECT_EQ(buffer[0], 0xEE);
 }
 
-TEST_F(EnumValueTest, NamesAreWidenedOrCopied) {
-    HiveBuilder builder;
-    builder.AddDword(HiveBuilder::kRoot, u"B\u00E4r", 1);  // stored one byte per character
-    builder.AddValue(HiveBuilder::kRoot, u"\u0416uk", REG_DWORD, Bytes({1, 0, 0, 0}));
-    builder.AddValue(HiveBuilder::kRoot, u"wide", REG_DWORD, Bytes({1, 0, 0, 0}), DataForm::Auto,
-                     NameForm::Utf16);
-    RegKey root = LoadRoot(builder);
-    EXPECT_EQ(ValueNames(root.get()),
-              (std::vector<std::u16string>{u"B\u00E4r", u"\u0416uk", u"wide"}));
-}
-
 TEST_F(EnumValueTest, UserRootsStandForTheUserHiveRoot) {
     HiveBuilder user;
     user.AddDword(HiveBuilder::kRoot, u"RootValue", 7);
