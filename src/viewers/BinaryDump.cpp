@@ -7,7 +7,7 @@
 namespace hivora {
 namespace {
 
-constexpr size_t kByteLineColumn = 57;  // where the character part starts
+constexpr size_t kByteLineColumn = 57;  // where the character part starts with 4-digit offsets
 
 void AppendHex(std::string& out, uint32_t value, int digits) {
     char text[16];
@@ -15,9 +15,21 @@ void AppendHex(std::string& out, uint32_t value, int digits) {
     out += text;
 }
 
-void StartLine(std::string& line, size_t offset, const char* separator) {
+// Every offset of one dump has the same width: four digits, more when the data's size needs
+// them, so that the columns of every line stay aligned.
+int OffsetDigits(size_t size) {
+    int digits = 4;
+    while (digits < 16 && (size >> (4 * digits)) != 0) {
+        ++digits;
+    }
+    return digits;
+}
+
+void StartLine(std::string& line, size_t offset, int digits, const char* separator) {
     line.clear();
-    AppendHex(line, static_cast<uint32_t>(offset), 4);
+    char text[24];
+    std::snprintf(text, sizeof text, "%0*zX", digits, offset);
+    line += text;
     line += separator;
 }
 
@@ -44,9 +56,11 @@ private:
 void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
     std::string line;
     std::string characters;
+    const int digits = OffsetDigits(size);
+    const size_t column = kByteLineColumn + static_cast<size_t>(digits - 4);
     for (size_t i = 0; i < size; ++i) {
         if (i % 16 == 0) {
-            StartLine(line, i, ": ");
+            StartLine(line, i, digits, ": ");
             characters.clear();
         }
         AppendHex(line, data[i], 2);
@@ -59,8 +73,8 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
         }
         if ((i + 1) % 16 == 0 || i + 1 == size) {
             line += ' ';
-            if (line.size() < kByteLineColumn) {
-                line.append(kByteLineColumn - line.size(), ' ');
+            if (line.size() < column) {
+                line.append(column - line.size(), ' ');
             }
             out.Finish(line + characters);
         }
@@ -70,9 +84,10 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
 void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
     std::string line;
     size_t numbers = 0;
+    const int digits = OffsetDigits(size);
     for (size_t i = 0; i < size; i += 2) {
         if (numbers == 0) {
-            StartLine(line, i, ": ");
+            StartLine(line, i, digits, ": ");
         }
         if (i + 1 < size) {
             AppendHex(line, Le16(data + i), 4);
@@ -90,9 +105,10 @@ void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
 void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
     std::string line;
     size_t numbers = 0;
+    const int digits = OffsetDigits(size);
     for (size_t i = 0; i < size; i += 4) {
         if (numbers == 0) {
-            StartLine(line, i, ":  ");
+            StartLine(line, i, digits, ":  ");
         }
         const size_t left = size - i;
         if (left >= 4) {

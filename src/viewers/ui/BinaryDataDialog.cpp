@@ -9,7 +9,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "support/TextBuffer.h"
 #include "support/ThousandsFormat.h"
@@ -135,6 +137,13 @@ void BinaryDataDialog::FillDump() {
     dumpText_ = std::move(dump.text);
     list_->clear();
     list_->addItems(items);
+    // The list is never narrower than its longest line: a dump line is read whole.
+    int widest = 0;
+    for (const QString& item : std::as_const(items).first(std::min<qsizetype>(items.size(), 2))) {
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(item));
+    }
+    list_->setMinimumWidth(widest + list_->verticalScrollBar()->sizeHint().width() +
+                           2 * list_->frameWidth() + 4 * list_->spacing() + 8);
 }
 
 void BinaryDataDialog::SaveDump() {
