@@ -21,6 +21,7 @@ namespace hivora {
 class CChildFrame;
 class CChildView;
 class CHiveBrowserApp;
+class StatusPane;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -54,12 +55,21 @@ public:
     // bare names, otherwise every one reads "&N name".
     static QStringList NumberedMenuTexts(const QStringList& names, bool favourites);
 
+    // The registry windows in the Window menu's order, each with the file set it shows.
+    QStringList RegistryWindowTexts() const;
+    // Makes the registry window `step` places after (before, when negative) the active one
+    // active, round the list.
+    void CycleRegistryWindows(int step);
+    // The line the empty area shows while no registry window is open (hidden otherwise).
+    QLabel* EmptyAreaHint() const { return emptyHint_; }
+
     // After the file set was replaced: every registry window reads it afresh, and every
     // caption and the title name it.
     void RebuildRegistryWindows();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -72,10 +82,16 @@ private:
     CommandTarget* RouteStart() const;
     void OnRegistryWindowGone(CChildFrame* frame);
     void ShowFileSetNames();
+    void ActivateRegistryWindow(CChildFrame* frame);
+    void ShowEmptyAreaHint();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QLabel* statusPane_ = nullptr;
+    StatusPane* statusPane_ = nullptr;
+    QLabel* emptyHint_ = nullptr;
+    // The registry window last made active; the MDI area forgets it while the program has
+    // no active window.
+    CChildFrame* current_ = nullptr;
     QList<QMenu*> menus128_;
     QList<QMenu*> menus129_;
     QList<QAction*> commandActions_;

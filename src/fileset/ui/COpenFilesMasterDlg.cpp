@@ -164,7 +164,7 @@ void COpenFilesMasterDlg::RunButton(int id) {
                 Refresh();
                 break;
             case kHelp:
-                OpenHelp();
+                OpenHelp(prompter_, this);
                 break;
             case kContinue:
                 if (ConfirmFileSet(CurrentFileSet(), prompter_, settings_)) {

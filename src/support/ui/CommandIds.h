@@ -42,12 +42,17 @@ enum CommandId : int {
     kGoForward = 32825,
     kNavigateTo = 32826,
     kGoToRoot = 32827,
+    kNextWindow = 32828,
+    kPreviousWindow = 32829,
 
-    // Numbered lists: favourites in the Favorites menu, viewers in the Window menu.
+    // Numbered lists: favourites in the Favorites menu, viewers and registry windows in the
+    // Window menu.
     kFavoriteFirst = 20000,
     kFavoriteLast = 20100,
     kViewerFirst = 20200,
     kViewerLast = 20300,
+    kRegistryWindowFirst = 20400,
+    kRegistryWindowLast = 20500,
 };
 
 }  // namespace hivora::cmd

@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTextBrowser>
 #include <QFont>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 
@@ -83,14 +88,76 @@ WaitCursor::~WaitCursor() {
     QApplication::restoreOverrideCursor();
 }
 
+QString DialogDateFormat(const QLocale& locale) {
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
+    return format;
+}
+
 void ApplyHeadingFont(QWidget* widget) {
     static const QFont font(QStringLiteral("Verdana"), 14);
     widget->setFont(font);
     widget->update();
 }
 
-void OpenHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(HelpFilePath(kHelpFileName))));
+namespace {
+
+std::function<bool(const QUrl&)>& DesktopOpener() {
+    static std::function<bool(const QUrl&)> opener;
+    return opener;
+}
+
+QPointer<QTextBrowser>& HelpBrowser() {
+    static QPointer<QTextBrowser> browser;
+    return browser;
+}
+
+}  // namespace
+
+bool OpenDesktopUrl(const QUrl& url) {
+    return DesktopOpener() ? DesktopOpener()(url) : QDesktopServices::openUrl(url);
+}
+
+void SetDesktopUrlOpener(std::function<bool(const QUrl&)> opener) {
+    DesktopOpener() = std::move(opener);
+}
+
+QTextBrowser* OwnHelpWindow() {
+    return HelpBrowser();
+}
+
+void OpenHelp(Prompter& prompter, QWidget* parent) {
+    const QString page = ToQString(HelpFilePath(kHelpFileName));
+    if (!QFileInfo::exists(page)) {
+        prompter.ShowError("The help pages are not installed: " + ToStdString(page) +
+                           " was not found.");
+        return;
+    }
+    if (OpenDesktopUrl(QUrl::fromLocalFile(page))) {
+        return;
+    }
+    prompter.ShowNotice("No web browser could be started to show the help pages. Hivora shows "
+                        "them in a window of its own.");
+    QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+    QPointer<QTextBrowser>& browser = HelpBrowser();
+    if (browser == nullptr || browser->parentWidget() != owner) {
+        delete browser;
+        // A window of its own that still belongs to `owner`, so that it can be used while
+        // a modal dialog is up.
+        browser = new QTextBrowser(owner);
+        browser->setWindowFlags(Qt::Window);
+        browser->setAttribute(Qt::WA_DeleteOnClose);
+        browser->setObjectName(QStringLiteral("HelpWindow"));
+        browser->setOpenExternalLinks(false);
+        browser->resize(720, 560);
+    }
+    browser->setSource(QUrl::fromLocalFile(page));
+    browser->setWindowTitle(browser->documentTitle().isEmpty()
+                                ? MessageCaption() + QStringLiteral(" Help")
+                                : browser->documentTitle());
+    browser->show();
+    browser->raise();
+    browser->activateWindow();
 }
 
 }  // namespace hivora

@@ -9,7 +9,10 @@
 #include "support/ui/Prompter.h"
 
 class QAction;
+class QLocale;
 class QMenu;
+class QTextBrowser;
+class QUrl;
 class QWidget;
 
 namespace hivora {
@@ -74,10 +77,22 @@ QAction* AddCommandItem(QMenu& menu, const char* text, int id, bool enabled,
 // Makes `item` the menu's default item, shown bold.
 void SetDefaultItem(QMenu& menu, QAction* item);
 
+// The locale's short date form with the year in four digits, for dates shown in dialogs.
+QString DialogDateFormat(const QLocale& locale);
+
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
 
-// Opens the help page "index.htm" beside the program; a failure is not reported.
-void OpenHelp();
+// Hands `url` to the desktop (browser, mail program); false when nothing took it. Tests
+// replace the desktop with SetDesktopUrlOpener (an empty function restores it).
+bool OpenDesktopUrl(const QUrl& url);
+void SetDesktopUrlOpener(std::function<bool(const QUrl&)> opener);
+
+// Opens the help page "index.htm" in the desktop's browser. When the desktop cannot, says so
+// through `prompter` and shows the page in the program's own help window over `parent`;
+// a page that is not there is reported instead.
+void OpenHelp(Prompter& prompter, QWidget* parent);
+// The program's own help window while it exists.
+QTextBrowser* OwnHelpWindow();
 
 }  // namespace hivora
