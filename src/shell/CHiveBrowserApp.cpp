@@ -34,8 +34,7 @@ void ShowInFileManager(const std::string& path) {
     call << QStringList{file.toString()} << QString();
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        OpenDesktopUrl(
-            QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+        OpenDesktopUrl(QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()), {});
     }
 }
 
@@ -158,13 +157,15 @@ void CHiveBrowserApp::ActivateViewer(int index) {
 void CHiveBrowserApp::OpenTechSupport() {
     // The address carries the subject as it is; QUrl encodes what a browser needs.
     const std::string address = TechSupportAddress(ProgramVersion());
-    if (OpenDesktopUrl(QUrl(ToQString(address)))) {
-        return;
-    }
-    CopyTextToClipboard(address);
-    PrompterFor prompter(prompter_, mainFrame_.get());
-    (*prompter).ShowNotice("No web browser could be started to open the support request page:\r\n" +
-                           address + "\r\nThe address is on the clipboard.");
+    OpenDesktopUrl(QUrl(ToQString(address)), [self = QPointer(this), address] {
+        if (self == nullptr) {
+            return;
+        }
+        CopyTextToClipboard(address);
+        PrompterFor prompter(self->prompter_, self->mainFrame_.get());
+        (*prompter).ShowNotice("No web browser could be started to open the support request "
+                               "page:\r\n" + address + "\r\nThe address is on the clipboard.");
+    });
 }
 
 void CHiveBrowserApp::ShowAbout() {

@@ -83,14 +83,17 @@ QString DialogDateFormat(const QLocale& locale);
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
 
-// Hands `url` to the desktop (browser, mail program); false when nothing took it. Tests
-// replace the desktop with SetDesktopUrlOpener (an empty function restores it).
-bool OpenDesktopUrl(const QUrl& url);
+// Hands `url` to the desktop (browser, mail program). `failed` runs when nothing took it: no
+// opener at all, or xdg-open ending in failure soon after (as it does when no browser is set
+// up), so it may run after this returns. Tests replace the desktop with SetDesktopUrlOpener
+// (false: nothing took it; an empty function restores the desktop).
+void OpenDesktopUrl(const QUrl& url, std::function<void()> failed);
 void SetDesktopUrlOpener(std::function<bool(const QUrl&)> opener);
 
 // Opens the help page "index.htm" in the desktop's browser. When the desktop cannot, says so
-// through `prompter` and shows the page in the program's own help window over `parent`;
-// a page that is not there is reported instead.
+// (through `prompter`, or a message box when the failure is heard after this returned) and
+// shows the page in the program's own help window over `parent`; a page that is not there is
+// reported instead.
 void OpenHelp(Prompter& prompter, QWidget* parent);
 // The program's own help window while it exists.
 QTextBrowser* OwnHelpWindow();
