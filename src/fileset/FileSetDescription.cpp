@@ -29,7 +29,7 @@ constexpr std::array<DescribedSlot, kHiveSlotCount> kDescriptionOrder = {{
 
 }  // namespace
 
-std::string DescribeHiveFile(std::string_view name) {
+std::string DescribeHiveFile(std::string_view name, const DescribeDate& date) {
     std::string out = "    ";
     if (name.empty()) {
         out += "<NOT SELECTED>";
@@ -39,17 +39,18 @@ std::string DescribeHiveFile(std::string_view name) {
     struct stat status {};
     if (::stat(std::string(name).c_str(), &status) == 0) {
         out += "\r\n    (" + FormatThousandsUnsigned(static_cast<uint64_t>(status.st_size)) +
-               " bytes, last modified on " + FormatLocalTimeT(status.st_mtime) + ")";
+               " bytes, last modified on " +
+               (date ? date(status.st_mtime) : FormatLocalTimeT(status.st_mtime)) + ")";
     }
     return out;
 }
 
-std::string DescribeFileSet(const FileSet& set) {
+std::string DescribeFileSet(const FileSet& set, const DescribeDate& date) {
     std::string out;
     for (const DescribedSlot& entry : kDescriptionOrder) {
         out += entry.heading;
         out += ":\r\n";
-        out += DescribeHiveFile(set[entry.slot]);
+        out += DescribeHiveFile(set[entry.slot], date);
         out += "\r\n";
     }
     return out;

@@ -1,5 +1,6 @@
 // Windows and layout: the Window menu and its cycling keys, what is remembered across runs,
 // and text that does not fit staying reachable.
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QToolTip>
 
 #include "UiTestSupport.h"
+#include "fileset/FileSetDescription.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
@@ -154,6 +156,10 @@ TEST(DialogDateFormat, YearsHaveFourDigitsInEveryLocale) {
         EXPECT_EQ(format.count('y'), 4) << format.toStdString();
         EXPECT_EQ(format.remove('y'), locale.dateFormat(QLocale::ShortFormat).remove('y'));
     }
+    // The file-set dialog's description takes the dialog form; exports keep theirs.
+    const QString year = QString::number(QFileInfo(QString::fromStdString(SampleDir() + "/SAM"))
+                                              .lastModified().date().year());
+    EXPECT_TRUE(ToQString(DescribeHiveFile(SampleDir() + "/SAM", DialogDateTime)).contains(year));
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ QString COpenFilesMasterDlg::Description() const {
 }
 
 void COpenFilesMasterDlg::Refresh() {
-    description_->setPlainText(MessageText(DescribeFileSet(CurrentFileSet())));
+    description_->setPlainText(MessageText(DescribeFileSet(CurrentFileSet(), DialogDateTime)));
 }
 
 void COpenFilesMasterDlg::RunButton(int id) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -96,6 +97,14 @@ QString DialogDateFormat(const QLocale& locale) {
     QString format = locale.dateFormat(QLocale::ShortFormat);
     format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
     return format;
+}
+
+std::string DialogDateTime(std::time_t time) {
+    const QLocale locale;
+    // Seconds matter to a file time; a zone name does not.
+    const QString clock = locale.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')).trimmed();
+    return ToStdString(locale.toString(QDateTime::fromSecsSinceEpoch(time),
+                                       DialogDateFormat(locale) + QLatin1Char(' ') + clock));
 }
 
 void ApplyHeadingFont(QWidget* widget) {

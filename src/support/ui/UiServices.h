@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,8 @@ void SetDefaultItem(QMenu& menu, QAction* item);
 
 // The locale's short date form with the year in four digits, for dates shown in dialogs.
 QString DialogDateFormat(const QLocale& locale);
+// A file time as dialogs show it: DialogDateFormat and the locale's time with seconds.
+std::string DialogDateTime(std::time_t time);
 
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
