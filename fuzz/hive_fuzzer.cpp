@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hive/DeletedRecords.h"
 #include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
 #include "keys/RegistryWalker.h"
@@ -38,6 +39,20 @@ private:
     std::vector<uint8_t> data_;
 };
 
+// The deleted-record scan and everything the deleted command asks of its result.
+void ScanDeleted(const HiveImage& hive) {
+    const DeletedRecords records = ScanDeletedRecords(hive);
+    for (size_t i = 0; i < records.Keys().size(); ++i) {
+        records.KeyPath(i);
+    }
+    for (size_t i = 0; i < records.Values().size(); ++i) {
+        records.PathOfKey(records.Values()[i].keyOffset);
+        if (auto bytes = records.ValueBytes(i)) {
+            FormatValueData(records.Values()[i].type, *bytes, false);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         walker.Walk(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", visitor);
         walker.Walk(HKEY_USERS, "HKEY_USERS", visitor);
         RegKey deep = OpenRegKey(HKEY_LOCAL_MACHINE, u"system\\a\\b\\\\c");
+        ScanDeleted(*HiveInSlot(HiveSlot::System));
     }
     FreeHiveSet();
     return 0;

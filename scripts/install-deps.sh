@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config xz-utils ccache
-    googletest libgtest-dev libbenchmark-dev libcli11-dev libfmt-dev
+    googletest libgtest-dev libbenchmark-dev libcli11-dev libfmt-dev libpcre2-dev
+    nlohmann-json3-dev
     qt6-base-dev libgl-dev
     libhivex-bin reglookup          # peer tools, used as oracles by the tests
     xvfb xauth                      # screenshots under a real X server

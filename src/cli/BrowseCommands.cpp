@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "hive/RegistryReader.h"
 #include "support/TextConvert.h"
 #include "values/ValueFormat.h"
@@ -79,14 +79,16 @@ int ShowValue(CliContext& context, const std::string& pathText, const std::strin
 }
 
 int Resolve(CliContext& context, const std::string& text) {
-    std::string target;
-    if (ResolveFilePath(text, target)) {
-        context.out << "file\t" << target << '\n';
-        return kExitOk;
-    }
-    if (ResolveClassKey(text, target)) {
-        context.out << "key\tHKEY_LOCAL_MACHINE\\" << target << '\n';
-        return kExitOk;
+    const NavigationTarget target = ResolveNavigationTarget(text);
+    switch (target.kind) {
+        case NavigationTarget::Kind::File:
+            context.out << "file\t" << target.target << '\n';
+            return kExitOk;
+        case NavigationTarget::Kind::Key:
+            context.out << "key\tHKEY_LOCAL_MACHINE\\" << target.target << '\n';
+            return kExitOk;
+        case NavigationTarget::Kind::None:
+            break;
     }
     return kExitNotFound;
 }

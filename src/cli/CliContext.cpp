@@ -1,12 +1,10 @@
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "hive/HiveFileCheck.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "support/CaseFold.h"
@@ -17,27 +15,8 @@ namespace {
 
 // Why a named file did not load: the engine only says that it did not.
 std::string LoadFailure(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return "Unable to open " + path + ": " + std::strerror(errno);
-    }
-    struct stat info {};
-    std::string reason;
-    char magic[4] = {};
-    if (::fstat(fd, &info) != 0) {
-        reason = "Unable to open " + path + ": " + std::strerror(errno);
-    } else if (S_ISDIR(info.st_mode)) {
-        reason = "Unable to open " + path + ": " + std::strerror(EISDIR);
-    } else if (static_cast<uint64_t>(info.st_size) >= (uint64_t{1} << 32)) {
-        reason = "hive file too large (4 GiB or more): " + path;
-    } else if (::read(fd, magic, sizeof magic) != sizeof magic ||
-               std::memcmp(magic, "regf", sizeof magic) != 0) {
-        reason = "not a registry hive file: " + path;
-    } else {
-        reason = "Unable to read " + path;
-    }
-    ::close(fd);
-    return reason;
+    HiveFileCheck check = CheckHiveFile(path);
+    return check.Loadable() ? "Unable to read " + path : std::move(check.reason);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "cli/DeletedCommand.h"
 #include "cli/ExportCommands.h"
 
 namespace {
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     hivora::AddBrowseCommands(app, context);
     hivora::AddSearchCommands(app, context);
     hivora::AddExportCommands(app, context);
+    hivora::AddDeletedCommand(app, context);
     // Set after the commands exist, so that their own help does not repeat it.
     app.footer(CommandSynopsis(app) + "\n" + footer);
 

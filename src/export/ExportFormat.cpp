@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hive/RegistryTypes.h"
+#include "values/ValueTypes.h"
 
 namespace hivora {
 namespace {
@@ -202,8 +203,8 @@ void AppendMultiString(const uint8_t* data, size_t size, std::string& out) {
 }
 
 void FormatRegData(uint32_t type, const uint8_t* data, size_t size, std::string& out) {
-    switch (type) {
-        case REG_SZ: {
+    switch (ValueTypeOf(type).regForm) {
+        case RegDataForm::String: {
             const ByteUnits units{data, size / 2};
             const size_t length = TerminatedLength(units);
             if (!HoldsLineBreak(units, length)) {
@@ -212,18 +213,18 @@ void FormatRegData(uint32_t type, const uint8_t* data, size_t size, std::string&
             }
             break;  // a quoted string cannot carry a line break: written as hex(1)
         }
-        case REG_BINARY:
+        case RegDataForm::Binary:
             out.append("hex:");
             FormatRegHex(data, size, out);
             return;
-        case REG_DWORD:
+        case RegDataForm::Dword:
             if (size >= 4) {
                 out.append("dword:");
                 AppendHexNumber(ReadLe32(data), 8, kHexDigits, out);
                 return;
             }
             break;
-        default:
+        case RegDataForm::Hex:
             break;
     }
     out.append("hex(");
@@ -233,29 +234,28 @@ void FormatRegData(uint32_t type, const uint8_t* data, size_t size, std::string&
 }
 
 void FormatTextData(uint32_t type, const uint8_t* data, size_t size, std::string& out) {
-    switch (type) {
-        case REG_SZ:
-        case REG_EXPAND_SZ:
+    switch (ValueTypeOf(type).textForm) {
+        case ValueTextForm::String:
             QuoteRegString(data, size, ExportStyle::Text, out);
             return;
-        case REG_MULTI_SZ:
+        case ValueTextForm::MultiString:
             AppendMultiString(data, size, out);
             return;
-        case REG_DWORD:
+        case ValueTextForm::Dword:
             if (size >= 4) {
                 out.append("0x");
                 AppendHexNumber(ReadLe32(data), 8, kHexDigits, out);
                 return;
             }
             break;
-        case REG_QWORD:
+        case ValueTextForm::Qword:
             if (size >= 8) {
                 out.append("0x");
                 AppendHexNumber(ReadLe64(data), 16, kHexDigits, out);
                 return;
             }
             break;
-        default:
+        case ValueTextForm::Bytes:
             break;
     }
     FormatTextDump(data, size, out);

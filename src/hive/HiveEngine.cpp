@@ -6,6 +6,7 @@
 
 #include "hive/HiveRecords.h"
 #include "hive/HiveSet.h"
+#include "support/CaseFold.h"
 
 namespace hivora {
 namespace {
@@ -58,21 +59,10 @@ HKEY NewHandle(const HiveImage* image, uint64_t keyCell) {
     return AsKey(handle);
 }
 
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
 // True when `text` begins with `name` (ASCII case folded) followed by a separator or the end.
 bool StartsWithComponent(std::u16string_view text, std::u16string_view name) {
-    if (text.size() < name.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (FoldAscii(text[i]) != FoldAscii(name[i])) {
-            return false;
-        }
-    }
-    return text.size() == name.size() || text[name.size()] == u'\\';
+    return EqualsAsciiNoCase(text.substr(0, name.size()), name) &&
+           (text.size() == name.size() || text[name.size()] == u'\\');
 }
 
 struct ListedHive {
@@ -433,7 +423,7 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
             return ERROR_MORE_DATA;
         }
         if (data != nullptr) {
-            CopyValueData(image, located, data, located.size);
+            CopyValueData(image, located, std::span(data, located.size));
         }
     }
     return status;

@@ -3,17 +3,15 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "support/CaseFold.h"
+
 namespace hivora {
 namespace {
 
-constexpr uint64_t kKeyRecordFixedSize = 0x4C;
-constexpr uint64_t kValueRecordFixedSize = 0x14;
-constexpr uint64_t kMinKeyCellSize = 0x50;    // no two subkeys can share fewer bytes
-constexpr uint64_t kMinValueCellSize = 0x18;  // likewise for values
-constexpr uint32_t kBigDataSegmentSize = 16344;
-constexpr uint16_t kKeyNameLatin1 = 0x0020;
+using namespace layout;
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+constexpr uint64_t kMinKeyCellSize = kKeyFixedSize + kCellSizeWord;  // no two subkeys share fewer bytes
+constexpr uint64_t kMinValueCellSize = kValueFixedSize + kCellSizeWord;  // likewise for values
 
 // Name bytes are checked against the image once, when the record is read.
 char16_t NameUnit(const ImageView& image, uint64_t nameOffset, bool latin1, uint32_t index) {
@@ -26,28 +24,28 @@ char16_t NameUnit(const ImageView& image, uint64_t nameOffset, bool latin1, uint
 }  // namespace
 
 std::optional<KeyRecord> ReadKeyRecord(const ImageView& image, uint64_t cell) {
-    const uint64_t at = cell + 4;
-    const ImageView record = image.Sub(at, kKeyRecordFixedSize);
+    const uint64_t at = cell + kCellSizeWord;
+    const ImageView record = image.Sub(at, kKeyFixedSize);
     if (!record || !record.HasSignature(0, 'n', 'k')) {
         return std::nullopt;
     }
     KeyRecord key;
     key.cell = cell;
-    key.flags = *record.U16(0x02);
-    key.lastWrite = *record.U64(0x04);
-    key.subkeyCount = *record.U32(0x14);
-    key.subkeyList = *record.U32(0x1C);
-    key.valueCount = *record.U32(0x24);
-    key.valueList = *record.U32(0x28);
-    key.classCell = *record.U32(0x30);
-    const auto nameLength = static_cast<int16_t>(*record.U16(0x48));
-    key.classLength = *record.U16(0x4A);
+    key.flags = *record.U16(kKeyFlags);
+    key.lastWrite = *record.U64(kKeyLastWrite);
+    key.subkeyCount = *record.U32(kKeySubkeyCount);
+    key.subkeyList = *record.U32(kKeySubkeyList);
+    key.valueCount = *record.U32(kKeyValueCount);
+    key.valueList = *record.U32(kKeyValueList);
+    key.classCell = *record.U32(kKeyClass);
+    const auto nameLength = static_cast<int16_t>(*record.U16(kKeyNameLength));
+    key.classLength = *record.U16(kKeyClassLength);
     if (nameLength < 0) {
         return std::nullopt;
     }
     key.nameLength = static_cast<uint16_t>(nameLength);
-    key.nameOffset = at + kKeyRecordFixedSize;
-    key.latin1Name = (key.flags & kKeyNameLatin1) != 0;
+    key.nameOffset = at + kKeyFixedSize;
+    key.latin1Name = (key.flags & kKeyFlagLatin1Name) != 0;
     if (!image.Contains(key.nameOffset, key.nameLength)) {
         return std::nullopt;
     }
@@ -107,7 +105,7 @@ SubkeyLeaves ReadSubkeyLeaves(const ImageView& image, const KeyRecord& key) {
         isIndexRoot = false;
         const uint64_t at = RecordPosition(listCell);
         const auto signature = image.U16(at);
-        const auto rawCount = image.U16(at + 2);
+        const auto rawCount = image.U16(at + kListCount);
         if (!signature || !rawCount) {
             return leaf;
         }
@@ -121,7 +119,7 @@ SubkeyLeaves ReadSubkeyLeaves(const ImageView& image, const KeyRecord& key) {
         } else {
             leaf.elementSize = image.HasSignature(at, 'l', 'i') ? 4 : 8;
         }
-        leaf.elements = at + 4;
+        leaf.elements = at + kListElements;
         if (count >= 1 && image.Contains(leaf.elements, 0)) {
             const uint64_t room = (image.size() - leaf.elements) / leaf.elementSize;
             leaf.count = static_cast<uint32_t>(std::min<uint64_t>(static_cast<uint64_t>(count), room));
@@ -187,22 +185,22 @@ std::optional<ValueRecord> ReadValueRecord(const ImageView& image, const KeyReco
         return std::nullopt;
     }
     const uint64_t at = RecordPosition(*element);
-    const ImageView record = image.Sub(at, kValueRecordFixedSize);
+    const ImageView record = image.Sub(at, kValueFixedSize);
     if (!record || !record.HasSignature(0, 'v', 'k')) {
         return std::nullopt;
     }
     ValueRecord value;
-    const auto nameLength = static_cast<int16_t>(*record.U16(0x02));
+    const auto nameLength = static_cast<int16_t>(*record.U16(kValueNameLength));
     if (nameLength < 0) {
         return std::nullopt;
     }
     value.nameLength = static_cast<uint16_t>(nameLength);
-    value.dataLength = *record.U32(0x04);
-    value.dataOffset = *record.U32(0x08);
-    value.type = *record.U32(0x0C);
-    value.flags = *record.U16(0x10);
+    value.dataLength = *record.U32(kValueDataLength);
+    value.dataOffset = *record.U32(kValueDataOffset);
+    value.type = *record.U32(kValueType);
+    value.flags = *record.U16(kValueFlags);
     value.record = at;
-    value.nameOffset = at + kValueRecordFixedSize;
+    value.nameOffset = at + kValueFixedSize;
     if (!image.Contains(value.nameOffset, value.nameLength)) {
         return std::nullopt;
     }
@@ -219,14 +217,14 @@ void AppendValueName(const ImageView& image, const ValueRecord& value, std::u16s
 
 ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const ValueRecord& value) {
     ValueData data;
-    if (value.dataLength == 0x80000000u) {
+    if (value.dataLength == kDataResident) {
         return data;  // how Windows stores an empty value
     }
-    if (value.dataLength & 0x80000000u) {
-        const uint32_t size = value.dataLength & 0x7FFFFFFFu;
+    if (value.dataLength & kDataResident) {
+        const uint32_t size = value.dataLength & ~kDataResident;
         if (size <= 4) {
             data.size = size;
-            data.contiguous = value.record + 0x08;
+            data.contiguous = value.record + kValueDataOffset;
         }
         return data;
     }
@@ -235,16 +233,16 @@ ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const V
         return data;
     }
     const uint64_t cell = RecordPosition(value.dataOffset);
-    if (size > kBigDataSegmentSize && minorVersion >= 4 && image.HasSignature(cell, 'd', 'b')) {
-        const uint32_t segments = image.U16Or(cell + 2, 0);
-        const uint64_t list = RecordPosition(image.U32Or(cell + 4, kNoCell));
-        const uint32_t needed = (size + kBigDataSegmentSize - 1) / kBigDataSegmentSize;
+    if (size > kBigDataSegmentBytes && minorVersion >= kBigDataMinorVersion && image.HasSignature(cell, 'd', 'b')) {
+        const uint32_t segments = image.U16Or(cell + kBigDataSegmentCount, 0);
+        const uint64_t list = RecordPosition(image.U32Or(cell + kBigDataSegmentList, kNoCell));
+        const uint32_t needed = (size + kBigDataSegmentBytes - 1) / kBigDataSegmentBytes;
         if (needed > segments || !image.Contains(list, 4ull * needed)) {
             return data;
         }
         uint32_t remaining = size;
         for (uint32_t i = 0; i < needed; ++i) {
-            const uint32_t part = std::min(remaining, kBigDataSegmentSize);
+            const uint32_t part = std::min(remaining, kBigDataSegmentBytes);
             if (!image.Contains(RecordPosition(*image.U32(list + 4ull * i)), part)) {
                 return data;
             }
@@ -262,20 +260,19 @@ ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const V
     return data;
 }
 
-uint32_t CopyValueData(const ImageView& image, const ValueData& data, uint8_t* dest,
-                       uint32_t capacity) {
-    const uint32_t wanted = std::min(data.size, capacity);
+uint32_t CopyValueData(const ImageView& image, const ValueData& data, std::span<uint8_t> dest) {
+    const auto wanted = static_cast<uint32_t>(std::min<uint64_t>(data.size, dest.size()));
     if (wanted == 0) {
         return 0;
     }
     if (!data.segmented) {
-        return image.CopyTo(data.contiguous, wanted, dest) ? wanted : 0;
+        return image.CopyTo(data.contiguous, wanted, dest.data()) ? wanted : 0;
     }
     uint32_t done = 0;
     for (uint32_t i = 0; done < wanted; ++i) {
-        const uint32_t part = std::min(wanted - done, kBigDataSegmentSize);
+        const uint32_t part = std::min(wanted - done, kBigDataSegmentBytes);
         const uint64_t segment = RecordPosition(image.U32Or(data.segmentList + 4ull * i, kNoCell));
-        if (!image.CopyTo(segment, part, dest + done)) {
+        if (!image.CopyTo(segment, part, dest.data() + done)) {
             break;
         }
         done += part;

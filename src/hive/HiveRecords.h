@@ -7,21 +7,25 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "hive/HiveLayout.h"
 #include "hive/ImageView.h"
 #include "hive/RegistryTypes.h"
 
 namespace hivora {
 
-inline constexpr uint64_t kHiveBinsStart = 0x1000;
-inline constexpr uint32_t kNoCell = 0xFFFFFFFF;
+using layout::kHiveBinsStart;
+using layout::kNoCell;
 
 // File offset of the cell that CellOffset `offset` names.
 inline uint64_t CellPosition(uint32_t offset) { return kHiveBinsStart + offset; }
 // File offset of the record inside that cell.
-inline uint64_t RecordPosition(uint32_t offset) { return kHiveBinsStart + offset + 4; }
+inline uint64_t RecordPosition(uint32_t offset) {
+    return kHiveBinsStart + offset + layout::kCellSizeWord;
+}
 
 struct KeyRecord {
     uint64_t cell = 0;  // file offset of the key's cell
@@ -35,7 +39,7 @@ struct KeyRecord {
     uint16_t classLength = 0;  // bytes; 0 when there is no readable class name
     uint16_t nameLength = 0;   // bytes as stored
     uint64_t nameOffset = 0;   // file offset of the name bytes
-    bool latin1Name = false;   // flag 0x0020: one byte per character
+    bool latin1Name = false;   // one byte per character
 
     uint32_t NameChars() const { return latin1Name ? nameLength : nameLength / 2u; }
 };
@@ -82,7 +86,7 @@ struct ValueRecord {
     uint64_t record = 0;      // file offset of the record
     uint64_t nameOffset = 0;  // file offset of the name bytes
 
-    bool Latin1Name() const { return (flags & 0x0001) != 0; }
+    bool Latin1Name() const { return (flags & layout::kValueFlagLatin1Name) != 0; }
     uint32_t NameChars() const { return Latin1Name() ? nameLength : nameLength / 2u; }
 };
 
@@ -106,7 +110,6 @@ struct ValueData {
 };
 ValueData LocateValueData(const ImageView& image, uint32_t minorVersion, const ValueRecord& value);
 // Copies the first min(size, capacity) data bytes; returns how many were copied.
-uint32_t CopyValueData(const ImageView& image, const ValueData& data, uint8_t* dest,
-                       uint32_t capacity);
+uint32_t CopyValueData(const ImageView& image, const ValueData& data, std::span<uint8_t> dest);
 
 }  // namespace hivora

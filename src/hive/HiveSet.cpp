@@ -4,36 +4,37 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <new>
 
+#include "hive/HiveLayout.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
 namespace {
 
-constexpr uint64_t kMaxHiveFileSize = 0xFFFFFFFFull;  // 4 GiB and more is never a hive
-constexpr uint32_t kDefaultRootCell = 0x1020;
+constexpr uint32_t kDefaultRootCell = layout::kHiveBinsStart + 0x20;  // the first cell of the first bin
 
 std::array<std::unique_ptr<HiveImage>, kHiveSlotCount> g_hiveSet;
 std::atomic<uint32_t> g_nextGeneration{1};
 
 bool IsKeyRecordAt(const ImageView& image, uint64_t cell) {
-    return image.HasSignature(cell + 4, 'n', 'k');
+    return image.HasSignature(cell + layout::kCellSizeWord, 'n', 'k');
 }
 
 }  // namespace
 
-HiveImage::HiveImage(std::unique_ptr<uint8_t[]> bytes, size_t size)
-    : bytes_(std::move(bytes)), size_(size), generation_(g_nextGeneration++) {
+HiveImage::HiveImage(std::vector<uint8_t> bytes, HiveLoadReport report)
+    : bytes_(std::move(bytes)),
+      report_(std::move(report)),
+      rootCell_(kDefaultRootCell),
+      generation_(g_nextGeneration++) {
     const ImageView image = View();
-    minorVersion_ = image.U32Or(0x18, 0);
+    minorVersion_ = image.U32Or(layout::kMinorVersion, 0);
     if (!IsKeyRecordAt(image, kDefaultRootCell)) {
         // Some writers put the root elsewhere; the base block names its cell.
-        if (auto rootOffset = image.U32(0x24)) {
-            const uint64_t cell = 0x1000ull + *rootOffset;
+        if (auto rootOffset = image.U32(layout::kRootCellOffset)) {
+            const uint64_t cell = layout::kHiveBinsStart + *rootOffset;
             if (cell <= 0xFFFFFFFFull && IsKeyRecordAt(image, cell)) {
                 rootCell_ = static_cast<uint32_t>(cell);
             }
@@ -41,31 +42,27 @@ HiveImage::HiveImage(std::unique_ptr<uint8_t[]> bytes, size_t size)
     }
 }
 
-int LoadHiveFile(const char16_t* path, std::unique_ptr<HiveImage>& image) {
-    image.reset();
-    if (path == nullptr || path[0] == 0) {
-        return 0;
-    }
-    const std::string narrowPath = ToUtf8(std::u16string_view(path));
-    const int fd = ::open(narrowPath.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::vector<uint8_t>> ReadHiveFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return 0;
+        return std::nullopt;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 4 ||
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<uint64_t>(info.st_size) >= kMaxHiveFileSize) {
         ::close(fd);
-        return 0;
+        return std::nullopt;
     }
-    const size_t size = static_cast<size_t>(info.st_size);
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
-    if (!bytes) {
+    std::optional<std::vector<uint8_t>> bytes;
+    try {
+        bytes.emplace(static_cast<size_t>(info.st_size));
+    } catch (const std::bad_alloc&) {
         ::close(fd);
-        return 0;
+        return std::nullopt;
     }
     size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, bytes.get() + done, size - done);
+    while (done < bytes->size()) {
+        const ssize_t got = ::read(fd, bytes->data() + done, bytes->size() - done);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -75,13 +72,37 @@ int LoadHiveFile(const char16_t* path, std::unique_ptr<HiveImage>& image) {
         done += static_cast<size_t>(got);
     }
     ::close(fd);
-    if (done < size) {
+    if (done < bytes->size()) {
+        return std::nullopt;  // the file shrank while it was read
+    }
+    return bytes;
+}
+
+std::unique_ptr<HiveImage> PrepareHiveImage(std::vector<uint8_t> bytes, const std::string& hivePath,
+                                            const LoadOptions& options, HiveFileCheck check) {
+    HiveLoadReport report{hivePath, std::move(check), nullptr};
+    if (options.applyLogs && !hivePath.empty()) {
+        // Transaction-log replay belongs here: it may rewrite and grow `bytes`, and records
+        // what it did in report.logReplay.
+    }
+    return std::make_unique<HiveImage>(std::move(bytes), std::move(report));
+}
+
+int LoadHiveFile(const char16_t* path, std::unique_ptr<HiveImage>& image, const LoadOptions& options) {
+    image.reset();
+    if (path == nullptr || path[0] == 0) {
         return 0;
     }
-    if (bytes[0] != 'r' || bytes[1] != 'e' || bytes[2] != 'g' || bytes[3] != 'f') {
+    const std::string file = ToUtf8(std::u16string_view(path));
+    std::optional<std::vector<uint8_t>> bytes = ReadHiveFile(file);
+    if (!bytes) {
         return 0;
     }
-    image = std::make_unique<HiveImage>(std::move(bytes), size);
+    HiveFileCheck check = CheckHiveBytes(*bytes);
+    if (!check.Loadable()) {
+        return 0;
+    }
+    image = PrepareHiveImage(std::move(*bytes), file, options, std::move(check));
     return 1;
 }
 
@@ -106,19 +127,20 @@ int LoadHiveSet(const char16_t* system, const char16_t* ntUser, const char16_t* 
     return any ? 1 : 0;
 }
 
-int LoadHiveImage(HiveSlot slot, const uint8_t* bytes, size_t size) {
+int LoadHiveImage(HiveSlot slot, std::span<const uint8_t> bytes) {
     auto& target = g_hiveSet[static_cast<size_t>(slot)];
     target.reset();
-    if (size < 4 || size >= kMaxHiveFileSize || bytes[0] != 'r' || bytes[1] != 'e' ||
-        bytes[2] != 'g' || bytes[3] != 'f') {
+    HiveFileCheck check = CheckHiveBytes(bytes);
+    if (!check.Loadable()) {
         return 0;
     }
-    std::unique_ptr<uint8_t[]> copy(new (std::nothrow) uint8_t[size]);
-    if (!copy) {
+    std::vector<uint8_t> copy;
+    try {
+        copy.assign(bytes.begin(), bytes.end());
+    } catch (const std::bad_alloc&) {
         return 0;
     }
-    std::copy(bytes, bytes + size, copy.get());
-    target = std::make_unique<HiveImage>(std::move(copy), size);
+    target = PrepareHiveImage(std::move(copy), {}, LoadOptions{.applyLogs = false}, std::move(check));
     target->SetSlotIndex(static_cast<int>(slot));
     return 1;
 }

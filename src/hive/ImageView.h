@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
+
+#include "support/LittleEndian.h"
 
 namespace hivora {
 
@@ -16,6 +19,7 @@ class ImageView {
 public:
     ImageView() = default;
     ImageView(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0) {}
+    explicit ImageView(std::span<const uint8_t> bytes) : ImageView(bytes.data(), bytes.size()) {}
 
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -76,11 +80,7 @@ private:
         if (!Contains(offset, sizeof(T))) {
             return std::nullopt;
         }
-        T value = 0;
-        for (size_t i = 0; i < sizeof(T); ++i) {  // little-endian, whatever the host
-            value |= static_cast<T>(static_cast<T>(data_[offset + i]) << (8 * i));
-        }
-        return value;
+        return ReadLittleEndian<T>(std::span(data_ + offset, sizeof(T)));
     }
 
     const uint8_t* data_ = nullptr;

@@ -79,13 +79,6 @@ int32_t EnumValueInfo(HKEY key, uint32_t index, ValueInfo& info) {
     return ERROR_SUCCESS;
 }
 
-int32_t EnumValueSize(HKEY key, uint32_t index, uint32_t& type, uint32_t& size) {
-    size = 0;
-    const int32_t status =
-        Backend().enumValue(key, index, nullptr, nullptr, nullptr, &type, nullptr, &size);
-    return (status == ERROR_MORE_DATA) ? ERROR_SUCCESS : status;
-}
-
 int32_t ReadValueData(HKEY key, uint32_t index, uint32_t size, std::vector<uint8_t>& data) {
     // Four bytes at least: a caller's buffer is never smaller than a double word.
     data.resize(size < 4 ? 4 : size);

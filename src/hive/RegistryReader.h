@@ -68,8 +68,6 @@ struct ValueInfo {
 // Name, type and data size of value number `index`. Returns 0 when the value exists (the
 // ERROR_MORE_DATA of the size query counts as existing), else the back end's status.
 int32_t EnumValueInfo(HKEY key, uint32_t index, ValueInfo& info);
-// Type and size only, without the name.
-int32_t EnumValueSize(HKEY key, uint32_t index, uint32_t& type, uint32_t& size);
 // The data of value number `index`, `size` bytes as its info reported. Returns the status of
 // the data call; `data` is resized to the bytes the back end reported.
 int32_t ReadValueData(HKEY key, uint32_t index, uint32_t size, std::vector<uint8_t>& data);

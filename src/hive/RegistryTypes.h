@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "support/FileTime.h"
+
 namespace hivora {
 
 // Status codes of the registry operations.
@@ -64,8 +66,5 @@ inline constexpr uint32_t REG_RESOURCE_LIST = 8;
 inline constexpr uint32_t REG_FULL_RESOURCE_DESCRIPTOR = 9;
 inline constexpr uint32_t REG_RESOURCE_REQUIREMENTS_LIST = 10;
 inline constexpr uint32_t REG_QWORD = 11;
-
-// 100-nanosecond intervals since 1601-01-01 UTC.
-using FileTime = uint64_t;
 
 }  // namespace hivora

@@ -10,7 +10,7 @@
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "shell/CMainFrame.h"
 #include "support/MyException.h"
 #include "support/TextBuffer.h"

@@ -26,7 +26,7 @@ int Sign(char32_t a, char32_t b) {
 
 char32_t FoldCase(char32_t c) {
     if (c < 0x80) {
-        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
+        return FoldAscii(c);
     }
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {  // Latin-1 capitals, not the multiplication sign
         return c + 0x20;
@@ -55,12 +55,18 @@ char32_t FoldCase(char32_t c) {
 
 std::string FoldCaseUtf8(std::string_view text) {
     std::string folded;
+    FoldCaseUtf8(text, folded);
+    return folded;
+}
+
+void FoldCaseUtf8(std::string_view text, std::string& folded) {
+    folded.clear();
     folded.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size()) {
         const unsigned char byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            folded.push_back(static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte));
+            folded.push_back(FoldAscii(static_cast<char>(byte)));
             ++pos;
             continue;
         }
@@ -73,7 +79,6 @@ std::string FoldCaseUtf8(std::string_view text) {
             AppendCodePoint(fold, folded);
         }
     }
-    return folded;
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {

@@ -12,6 +12,27 @@
 
 namespace hivora {
 
+// An ASCII capital to its small letter, any other character (of any width) unchanged: how
+// key names are matched in the hive engine and how Windows paths are matched on the host.
+template <class Char>
+constexpr Char FoldAscii(Char c) {
+    return (c >= Char('A') && c <= Char('Z')) ? static_cast<Char>(c + (Char('a') - Char('A'))) : c;
+}
+
+// ASCII-only case-insensitive equality, for names the registry compares that way.
+template <class Char>
+constexpr bool EqualsAsciiNoCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The small letter for a capital, else the character itself.
 char32_t FoldCase(char32_t c);
 
@@ -19,6 +40,8 @@ char32_t FoldCase(char32_t c);
 // texts are equal ignoring case exactly when their folded forms are equal, and a folded
 // needle is found in a folded haystack exactly when ContainsNoCase says so.
 std::string FoldCaseUtf8(std::string_view text);
+// The same into `folded` (replaced), so a caller folding many texts reuses one buffer.
+void FoldCaseUtf8(std::string_view text, std::string& folded);
 
 // Negative, zero or positive as `a` sorts before, with or after `b` by folded characters.
 int CompareNoCase(std::string_view a, std::string_view b);

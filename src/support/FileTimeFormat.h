@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "hive/RegistryTypes.h"
+#include "support/FileTime.h"
 
 namespace hivora {
 

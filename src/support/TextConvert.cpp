@@ -20,20 +20,24 @@ void AppendCodePoint(char32_t cp, std::string& out) {
     }
 }
 
+char32_t DecodeUtf16(std::u16string_view text, size_t& pos) {
+    const char32_t unit = text[pos++];
+    if (unit >= 0xD800 && unit <= 0xDBFF && pos < text.size() && text[pos] >= 0xDC00 &&
+        text[pos] <= 0xDFFF) {
+        const char32_t low = text[pos++];
+        return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+    }
+    return unit;  // lone surrogates too: they round-trip
+}
+
 void AppendUtf8(std::u16string_view text, std::string& out) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char32_t unit = text[i];
-        if (unit < 0x80) {
-            out.push_back(static_cast<char>(unit));
-            continue;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] < 0x80) {
+            out.push_back(static_cast<char>(text[pos++]));
+        } else {
+            AppendCodePoint(DecodeUtf16(text, pos), out);
         }
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            const char32_t low = text[++i];
-            AppendCodePoint(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), out);
-            continue;
-        }
-        AppendCodePoint(unit, out);  // lone surrogates too: they round-trip
     }
 }
 
@@ -96,14 +100,6 @@ std::u16string ToUtf16(std::string_view text) {
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-    }
-    return out;
-}
-
-std::u16string Latin1ToUtf16(std::string_view bytes) {
-    std::u16string out(bytes.size(), u'\0');
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        out[i] = static_cast<unsigned char>(bytes[i]);
     }
     return out;
 }

@@ -15,8 +15,9 @@ std::string ToUtf8(std::u16string_view text);
 void AppendUtf8(std::u16string_view text, std::string& out);
 std::u16string ToUtf16(std::string_view text);
 
-// Latin-1 bytes (one byte per character) widened to UTF-16.
-std::u16string Latin1ToUtf16(std::string_view bytes);
+// Decodes one code point from UTF-16 at `pos` (which must be inside `text`), advancing it; a
+// lone surrogate is its own code point.
+char32_t DecodeUtf16(std::u16string_view text, size_t& pos);
 
 // Decodes one code point from UTF-8 at `pos`, advancing it; malformed bytes give U+FFFD.
 char32_t DecodeUtf8(std::string_view text, size_t& pos);

@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <istream>
 #include <new>
-#include <ostream>
 #include <utility>
 
 #include <fcntl.h>
@@ -134,38 +132,6 @@ void CBlob::SaveToFile(const std::string& fileName) const {
     }
     if (::close(fd) != 0) {
         ThrowFileError("Unable to write", fileName, errno);
-    }
-}
-
-void CBlob::Serialize(std::ostream& out) const {
-    const uint8_t size[4] = {static_cast<uint8_t>(size_), static_cast<uint8_t>(size_ >> 8),
-                             static_cast<uint8_t>(size_ >> 16), static_cast<uint8_t>(size_ >> 24)};
-    out.write(reinterpret_cast<const char*>(size), 4);
-    if (size_ != 0) {
-        out.write(reinterpret_cast<const char*>(data_), size_);
-    }
-}
-
-void CBlob::Deserialize(std::istream& in) {
-    uint8_t size[4] = {};
-    if (!in.read(reinterpret_cast<char*>(size), 4)) {
-        throw FileError("Unexpected end of archive");
-    }
-    const uint32_t n =
-        size[0] | uint32_t{size[1]} << 8 | uint32_t{size[2]} << 16 | uint32_t{size[3]} << 24;
-    // Read in pieces so that a damaged size fails at the stream's end rather than
-    // reserving gigabytes up front.
-    Free();
-    Allocate(0);
-    constexpr uint32_t kChunk = 1 << 16;
-    while (size_ < n) {
-        const uint32_t piece = std::min(kChunk, n - size_);
-        const uint32_t at = size_;
-        AppendBytes(nullptr, piece);
-        if (!in.read(reinterpret_cast<char*>(data_ + at), piece)) {
-            Free();
-            throw FileError("Unexpected end of archive");
-        }
     }
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 
 namespace hivora {
@@ -34,11 +33,6 @@ public:
 
     // Writes the used bytes to `fileName`, creating or truncating it. Throws FileError.
     void SaveToFile(const std::string& fileName) const;
-
-    // The archive form: the size as an unsigned 32-bit little-endian number, then the bytes.
-    // Load throws FileError when the stream ends early.
-    void Serialize(std::ostream& out) const;
-    void Deserialize(std::istream& in);
 
 private:
     uint32_t capacity_ = 0;

@@ -3,30 +3,28 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "values/ValueItem.h"
+#include "values/ValueTypes.h"
 
 namespace hivora {
 
 inline constexpr const char* kValueNotSet = "(value not set)";
 
-// Picture numbers of the values list's image list; kNoTypeImage shows none.
-inline constexpr int kTypeImageText = 0;
-inline constexpr int kTypeImageNumber = 1;
-inline constexpr int kNoTypeImage = -1;
-
+// The name and picture of ValueTypeOf(type).
 const char* GetValueTypeName(uint32_t type);
 int GetValueTypeImage(uint32_t type);
 
 // The data text. `multiLine` joins multi-strings with CR LF instead of " | ".
 std::string FormatValueData(const ValueItem& item, bool multiLine = false);
 // The same over raw bytes, for callers that do not hold a ValueItem.
-std::string FormatValueData(uint32_t type, std::string_view bytes, bool multiLine = false);
+std::string FormatValueData(uint32_t type, std::span<const uint8_t> bytes, bool multiLine = false);
 
 // UTF-16LE bytes up to the first NUL character or the end of the bytes, as UTF-8. An odd
 // last byte is not part of any character and is ignored.
-std::string Utf16BytesToUtf8(std::string_view bytes);
+std::string Utf16BytesToUtf8(std::span<const uint8_t> bytes);
 
 }  // namespace hivora

@@ -1,7 +1,10 @@
 #include "viewers/BinaryDump.h"
 
-#include <cstdio>
+#include <fmt/format.h>
 
+#include <span>
+
+#include "support/LittleEndian.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
@@ -10,9 +13,7 @@ namespace {
 constexpr size_t kByteLineColumn = 57;  // where the character part starts with 4-digit offsets
 
 void AppendHex(std::string& out, uint32_t value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    out += text;
+    fmt::format_to(std::back_inserter(out), "{:0{}X}", value, digits);
 }
 
 // Every offset of one dump has the same width: four digits, more when the data's size needs
@@ -27,18 +28,10 @@ int OffsetDigits(size_t size) {
 
 void StartLine(std::string& line, size_t offset, int digits, const char* separator) {
     line.clear();
-    char text[24];
-    std::snprintf(text, sizeof text, "%0*zX", digits, offset);
-    line += text;
+    fmt::format_to(std::back_inserter(line), "{:0{}X}", offset, digits);
     line += separator;
 }
 
-uint32_t Le16(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0] | p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-    return Le16(p) | Le16(p + 2) << 16;
-}
 
 class DumpBuilder {
 public:
@@ -53,13 +46,14 @@ private:
     DumpText& dump_;
 };
 
-void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpBytes(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     std::string characters;
     const int digits = OffsetDigits(size);
     const size_t column = kByteLineColumn + static_cast<size_t>(digits - 4);
     for (size_t i = 0; i < size; ++i) {
-        if (i % 16 == 0) {
+        if (i % kDumpBytesPerLine == 0) {
             StartLine(line, i, digits, ": ");
             characters.clear();
         }
@@ -71,7 +65,7 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
             line += ' ';
             characters += ' ';
         }
-        if ((i + 1) % 16 == 0 || i + 1 == size) {
+        if ((i + 1) % kDumpBytesPerLine == 0 || i + 1 == size) {
             line += ' ';
             if (line.size() < column) {
                 line.append(column - line.size(), ' ');
@@ -81,7 +75,8 @@ void DumpBytes(const uint8_t* data, size_t size, DumpBuilder& out) {
     }
 }
 
-void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpWords(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
     const int digits = OffsetDigits(size);
@@ -90,19 +85,20 @@ void DumpWords(const uint8_t* data, size_t size, DumpBuilder& out) {
             StartLine(line, i, digits, ": ");
         }
         if (i + 1 < size) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
         } else {
             AppendHex(line, data[i], 2);
         }
         line += ' ';
-        if (++numbers == 8 || i + 2 >= size) {
+        if (++numbers == kDumpBytesPerLine / 2 || i + 2 >= size) {
             out.Finish(line);
             numbers = 0;
         }
     }
 }
 
-void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
+void DumpDoubleWords(std::span<const uint8_t> data, DumpBuilder& out) {
+    const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
     const int digits = OffsetDigits(size);
@@ -112,20 +108,20 @@ void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
         }
         const size_t left = size - i;
         if (left >= 4) {
-            AppendHex(line, Le32(data + i), 8);
+            AppendHex(line, ReadLe32(data, i), 8);
             line += ' ';
         } else if (left == 3) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
             line += ' ';
             AppendHex(line, data[i + 2], 2);
         } else if (left == 2) {
-            AppendHex(line, Le16(data + i), 4);
+            AppendHex(line, ReadLe16(data, i), 4);
             line += ' ';
         } else {
             AppendHex(line, data[i], 2);
             line += ' ';
         }
-        if (++numbers == 4 || i + 4 >= size) {
+        if (++numbers == kDumpBytesPerLine / 4 || i + 4 >= size) {
             out.Finish(line);
             numbers = 0;
         }
@@ -137,15 +133,16 @@ void DumpDoubleWords(const uint8_t* data, size_t size, DumpBuilder& out) {
 DumpText FillDump(const uint8_t* data, size_t size, DumpMode mode) {
     DumpText dump;
     DumpBuilder out(dump);
+    const std::span<const uint8_t> bytes(data, data == nullptr ? 0 : size);
     switch (mode) {
         case DumpMode::Bytes:
-            DumpBytes(data, size, out);
+            DumpBytes(bytes, out);
             break;
         case DumpMode::Words:
-            DumpWords(data, size, out);
+            DumpWords(bytes, out);
             break;
         case DumpMode::DoubleWords:
-            DumpDoubleWords(data, size, out);
+            DumpDoubleWords(bytes, out);
             break;
     }
     return dump;

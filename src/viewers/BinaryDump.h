@@ -11,6 +11,9 @@ namespace hivora {
 
 enum class DumpMode { Bytes = 0, Words = 1, DoubleWords = 2 };
 
+// Every mode puts this many bytes on a line, so line n starts at byte n * kDumpBytesPerLine.
+inline constexpr size_t kDumpBytesPerLine = 16;
+
 struct DumpText {
     std::vector<std::string> lines;  // one per dump line, without line end
     std::string text;                // every line followed by "\r\n"

@@ -108,19 +108,6 @@ TEST_F(EnumKeyTest, RootIndexIsWalkedLeafByLeafWithEachLeafsElementSize) {
     }
 }
 
-TEST_F(EnumKeyTest, LeafKindsAreReadAlike) {
-    for (ListKind kind : {ListKind::Li, ListKind::Lf, ListKind::Lh, ListKind::Ri}) {
-        HiveBuilder builder;
-        builder.AddKey(HiveBuilder::kRoot, u"alpha");
-        builder.AddKey(HiveBuilder::kRoot, u"beta");
-        builder.SetSubkeyList(HiveBuilder::kRoot, kind);
-        Load(HiveSlot::System, builder.Build());
-        RegKey root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
-        EXPECT_EQ(SubkeyNames(root.get()), (std::vector<std::u16string>{u"alpha", u"beta"}))
-            << static_cast<int>(kind);
-    }
-}
-
 struct BufferRow {
     const char* name;
     uint32_t capacity;  // characters offered, terminator included

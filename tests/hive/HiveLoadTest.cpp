@@ -5,7 +5,9 @@
 #include <fstream>
 #include <string>
 
+#include "hive/HiveFileCheck.h"
 #include "hive/HiveTestSupport.h"
+#include "support/LittleEndian.h"
 
 namespace hivora::test {
 namespace {
@@ -57,6 +59,66 @@ TEST_F(HiveLoadTest, OnlyFilesThatBeginWithTheSignatureLoad) {
     std::unique_ptr<HiveImage> image;
     EXPECT_EQ(LoadHiveFile(ToUtf16((folder_ / "missing").string()).c_str(), image), 0);
     EXPECT_EQ(LoadHiveFile(ToUtf16(folder_.string()).c_str(), image), 0);  // a folder
+}
+
+// One good base block, one field broken per row.
+TEST(HiveFileCheck, NamesWhatIsWrongWithTheBaseBlock) {
+    using P = HiveFileProblem;
+    const std::vector<uint8_t> good = HiveBuilder().Build().bytes;
+    auto patched = [&](uint32_t at, uint32_t value) {
+        std::vector<uint8_t> bytes = good;
+        WriteLittleEndian<uint32_t>(bytes, at, value);
+        return bytes;
+    };
+    auto resealed = [&](uint32_t at, uint32_t value) {
+        std::vector<uint8_t> bytes = patched(at, value);
+        WriteLittleEndian<uint32_t>(bytes, layout::kChecksum, BaseBlockChecksum(bytes));
+        return bytes;
+    };
+    struct Row {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        P problem;
+    };
+    const Row rows[] = {
+        {"built_hive", good, P::None},
+        {"wrong_checksum", patched(layout::kChecksum, 0x12345678), P::DamagedBaseBlock},
+        {"sequence_changed_unsealed", patched(layout::kPrimarySequence, 2), P::DamagedBaseBlock},
+        {"major_version_2", resealed(layout::kMajorVersion, 2), P::DamagedBaseBlock},
+        {"bins_size_unaligned", resealed(layout::kHiveBinsDataSize, 0x1001), P::DamagedBaseBlock},
+        {"root_outside_bins", resealed(layout::kRootCellOffset, 0x7FFFFFF0), P::DamagedBaseBlock},
+        {"bins_cut_short", {good.begin(), good.end() - 0x800}, P::Truncated},
+        {"base_block_cut_short", {good.begin(), good.begin() + 0x200}, P::Truncated},
+        {"not_regf", {'r', 'e', 'g', 'x'}, P::NotAHive},
+    };
+    for (const Row& row : rows) {
+        const HiveFileCheck check = CheckHiveBytes(row.bytes);
+        EXPECT_EQ(check.problem, row.problem) << row.name << ": " << check.reason;
+        EXPECT_EQ(check.reason.empty(), row.problem == P::None) << row.name;
+        // Damaged and truncated hives still load, so that what is readable can be shown.
+        EXPECT_EQ(LoadHiveImage(HiveSlot::System, row.bytes), row.problem == P::NotAHive ? 0 : 1)
+            << row.name;
+    }
+    FreeHiveSet();
+    EXPECT_EQ(CheckHiveBytes(good, kMaxHiveFileSize).problem, P::TooLarge);
+    EXPECT_EQ(CheckHiveBytes(good, kMaxHiveFileSize - 1).problem, P::None);
+}
+
+TEST_F(HiveLoadTest, FileCheckNamesTheFileAndLoadKeepsTheReport) {
+    const std::string missing = (folder_ / "missing").string();
+    const HiveFileCheck check = CheckHiveFile(missing);
+    EXPECT_EQ(check.problem, HiveFileProblem::Unreadable);
+    EXPECT_NE(check.reason.find(missing), std::string::npos) << check.reason;
+    EXPECT_EQ(CheckHiveFile(folder_.string()).problem, HiveFileProblem::Unreadable);
+
+    std::vector<uint8_t> bytes = HiveBuilder().Build().bytes;
+    bytes[layout::kChecksum] ^= 1;
+    const std::u16string path = Write("damaged", bytes);
+    EXPECT_EQ(CheckHiveFile(ToUtf8(path)).problem, HiveFileProblem::DamagedBaseBlock);
+    std::unique_ptr<HiveImage> image;
+    ASSERT_EQ(LoadHiveFile(path.c_str(), image), 1);
+    EXPECT_EQ(image->LoadReport().path, ToUtf8(path));
+    EXPECT_EQ(image->LoadReport().check.problem, HiveFileProblem::DamagedBaseBlock);
 }
 
 TEST_F(HiveLoadTest, LoadingASetReplacesThePreviousOne) {

@@ -13,6 +13,7 @@
 #include "hive/RegistryReader.h"
 #include "keys/RegistryWalker.h"
 #include "support/HiveBuilder.h"
+#include "support/TestBytes.h"
 #include "support/TextConvert.h"
 
 namespace hivora::test {
@@ -48,22 +49,6 @@ inline std::vector<std::u16string> ValueNames(HKEY key) {
         names.push_back(info.name);
     }
     return names;
-}
-
-inline std::vector<uint8_t> Bytes(std::initializer_list<int> list) {
-    std::vector<uint8_t> out;
-    for (int b : list) {
-        out.push_back(static_cast<uint8_t>(b));
-    }
-    return out;
-}
-
-inline std::vector<uint8_t> Pattern(size_t size) {
-    std::vector<uint8_t> out(size);
-    for (size_t i = 0; i < size; ++i) {
-        out[i] = static_cast<uint8_t>(i * 7 + i / 251);
-    }
-    return out;
 }
 
 }  // namespace hivora::test

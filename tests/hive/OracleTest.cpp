@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "support/LittleEndian.h"
 #include "hive/CorpusSupport.h"
 #include "hive/HiveTestSupport.h"
 #include "hive/TreeWalk.h"
@@ -124,11 +125,7 @@ std::vector<Item> EngineItems(const std::filesystem::path& file) {
 }
 
 uint64_t LittleEndian(const std::vector<uint8_t>& data, size_t bytes) {
-    uint64_t value = 0;
-    for (size_t i = 0; i < bytes; ++i) {
-        value |= static_cast<uint64_t>(data[i]) << (8 * i);
-    }
-    return value;
+    return bytes == 8 ? ReadLe64(data) : ReadLe32(data);
 }
 
 // The UTF-16 strings of string data, as UTF-8. A list ends at its first empty string unless
@@ -137,7 +134,7 @@ std::vector<std::string> StringsOf(const std::vector<uint8_t>& data, bool skipEm
     std::vector<std::string> strings;
     std::u16string text;
     for (size_t i = 0; i + 1 < data.size(); i += 2) {
-        const auto c = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+        const char16_t c = ReadLe16(data, i);
         if (c != 0) {
             text.push_back(c);
         } else if (!text.empty()) {

@@ -5,37 +5,35 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "hive/HiveFileCheck.h"
+#include "hive/HiveLayout.h"
+#include "support/LittleEndian.h"
+
 namespace hivora::test {
 namespace {
 
-constexpr uint32_t kBinSize = 4096;
-constexpr uint32_t kBinHeaderSize = 32;
-constexpr uint32_t kBaseBlockSize = 4096;
-constexpr uint32_t kKeyFixedSize = 0x4C;
-constexpr uint32_t kValueFixedSize = 0x14;
-constexpr uint16_t kKeyLatin1Name = 0x0020;
-constexpr uint16_t kRootKeyFlags = 0x0004 | 0x0008;  // hive entry, cannot be deleted
-constexpr uint16_t kValueLatin1Name = 0x0001;
+using namespace layout;
+
+constexpr uint16_t kRootKeyFlags = kKeyFlagHiveEntry | kKeyFlagNoDelete;
 constexpr size_t kMaxLeafCount = 1024;
 
 void Put16(std::vector<uint8_t>& out, uint64_t at, uint16_t value) {
-    out[at] = static_cast<uint8_t>(value);
-    out[at + 1] = static_cast<uint8_t>(value >> 8);
+    WriteLittleEndian<uint16_t>(out, at, value);
 }
-
 void Put32(std::vector<uint8_t>& out, uint64_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
+    WriteLittleEndian<uint32_t>(out, at, value);
 }
-
-uint32_t Get32(const std::vector<uint8_t>& in, uint64_t at) {
-    return static_cast<uint32_t>(in[at] | in[at + 1] << 8 | in[at + 2] << 16 | in[at + 3] << 24);
-}
-
 void Put64(std::vector<uint8_t>& out, uint64_t at, uint64_t value) {
-    Put32(out, at, static_cast<uint32_t>(value));
-    Put32(out, at + 4, static_cast<uint32_t>(value >> 32));
+    WriteLittleEndian<uint64_t>(out, at, value);
+}
+uint32_t Get32(const std::vector<uint8_t>& in, uint64_t at) {
+    return ReadLe32(in, at);
+}
+
+// Records the hive bins' size and the checksum after the image changed size.
+void SealBaseBlock(std::vector<uint8_t>& bytes) {
+    Put32(bytes, kHiveBinsDataSize, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
+    Put32(bytes, kChecksum, BaseBlockChecksum(bytes));
 }
 
 uint32_t Align8(uint64_t size) {
@@ -95,7 +93,7 @@ public:
 
     // Allocates a cell for a record of `recordSize` bytes; returns its cell offset.
     uint32_t Allocate(uint64_t recordSize) {
-        const uint32_t cellSize = std::max<uint32_t>(Align8(recordSize + 4), 8);
+        const uint32_t cellSize = std::max<uint32_t>(Align8(recordSize + kCellSizeWord), 8);
         if (binEnd_ - used_ < cellSize) {
             OpenBin(cellSize);
         }
@@ -132,12 +130,12 @@ private:
     void OpenBin(uint32_t cellSize) {
         CloseBin();
         const uint64_t size =
-            (uint64_t{cellSize} + kBinHeaderSize + kBinSize - 1) / kBinSize * kBinSize;
+            (uint64_t{cellSize} + kBinHeaderSize + kHiveBinAlignment - 1) / kHiveBinAlignment * kHiveBinAlignment;
         const uint64_t start = bytes_.size();
         bytes_.resize(start + size, 0);
         std::memcpy(&bytes_[start], "hbin", 4);
-        Put32(bytes_, start + 4, static_cast<uint32_t>(start - kBaseBlockSize));
-        Put32(bytes_, start + 8, static_cast<uint32_t>(size));
+        Put32(bytes_, start + kBinOffsetField, static_cast<uint32_t>(start - kBaseBlockSize));
+        Put32(bytes_, start + kBinSizeField, static_cast<uint32_t>(size));
         used_ = start + kBinHeaderSize;
         binEnd_ = start + size;
     }
@@ -149,20 +147,15 @@ private:
 
 void WriteBaseBlock(std::vector<uint8_t>& bytes, uint32_t minorVersion, uint32_t rootCell) {
     std::memcpy(bytes.data(), "regf", 4);
-    Put32(bytes, 0x04, 1);  // primary and secondary sequence numbers match: a clean hive
-    Put32(bytes, 0x08, 1);
-    Put32(bytes, 0x14, 1);
-    Put32(bytes, 0x18, minorVersion);
-    Put32(bytes, 0x1C, 0);  // primary file
-    Put32(bytes, 0x20, 1);  // direct memory load
-    Put32(bytes, 0x24, rootCell);
-    Put32(bytes, 0x28, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
-    Put32(bytes, 0x2C, 1);
-    uint32_t checksum = 0;
-    for (uint32_t at = 0; at < 0x1FC; at += 4) {
-        checksum ^= Get32(bytes, at);
-    }
-    Put32(bytes, 0x1FC, checksum);
+    Put32(bytes, kPrimarySequence, 1);  // primary and secondary match: a clean hive
+    Put32(bytes, kSecondarySequence, 1);
+    Put32(bytes, kMajorVersion, 1);
+    Put32(bytes, kMinorVersion, minorVersion);
+    Put32(bytes, kFileType, 0);    // primary file
+    Put32(bytes, kFileFormat, 1);  // direct memory load
+    Put32(bytes, kRootCellOffset, rootCell);
+    Put32(bytes, kClusteringFactor, 1);
+    SealBaseBlock(bytes);
 }
 
 uint32_t WriteList(std::vector<uint8_t>& bytes, CellWriter& writer, ListKind kind,
@@ -173,9 +166,9 @@ uint32_t WriteList(std::vector<uint8_t>& bytes, CellWriter& writer, ListKind kin
     const uint64_t at = BuiltHive::RecordAt(cell);
     const char* signature = kind == ListKind::Li ? "li" : kind == ListKind::Lf ? "lf" : "lh";
     std::memcpy(&bytes[at], signature, 2);
-    Put16(bytes, at + 2, static_cast<uint16_t>(cells.size()));
+    Put16(bytes, at + kListCount, static_cast<uint16_t>(cells.size()));
     for (size_t i = 0; i < cells.size(); ++i) {
-        const uint64_t element = at + 4 + elementSize * i;
+        const uint64_t element = at + kListElements + elementSize * i;
         Put32(bytes, element, cells[i]);
         if (wide) {
             Put32(bytes, element + 4,
@@ -206,7 +199,7 @@ uint32_t BuiltHive::AppendCell(std::span<const uint8_t> record) {
     CellWriter writer(bytes, bytes.size());
     const uint32_t cell = writer.Store(record);
     writer.Finish();
-    Put32(bytes, 0x28, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
+    SealBaseBlock(bytes);
     return cell;
 }
 
@@ -216,9 +209,9 @@ uint32_t BuiltHive::AppendList(std::string_view signature, std::span<const uint3
     const size_t elementSize = wide ? 8 : 4;
     std::vector<uint8_t> record(4 + elementSize * elements.size(), 0);
     std::memcpy(record.data(), signature.data(), std::min<size_t>(signature.size(), 2));
-    Put16(record, 2, count);
+    Put16(record, kListCount, count);
     for (size_t i = 0; i < elements.size(); ++i) {
-        Put32(record, 4 + elementSize * i, elements[i]);
+        Put32(record, kListElements + elementSize * i, elements[i]);
     }
     return AppendCell(record);
 }
@@ -319,19 +312,19 @@ BuiltHive HiveBuilder::Build() const {
         cells.key = writer.Allocate(kKeyFixedSize + name.bytes.size());
         const uint64_t nk = BuiltHive::RecordAt(cells.key);
         std::memcpy(&bytes[nk], "nk", 2);
-        uint16_t flags = name.latin1 ? kKeyLatin1Name : 0;
+        uint16_t flags = name.latin1 ? kKeyFlagLatin1Name : 0;
         if (id == kRoot) {
             flags |= kRootKeyFlags;
         }
-        Put16(bytes, nk + field::kKeyFlags, flags);
-        Put64(bytes, nk + field::kKeyLastWrite, key.lastWrite);
-        Put32(bytes, nk + 0x10, id == kRoot ? 0 : hive.keys[key.parent].key);
-        Put32(bytes, nk + field::kKeySubkeyList, KeyCells::kNone);
-        Put32(bytes, nk + 0x20, KeyCells::kNone);  // volatile list
-        Put32(bytes, nk + field::kKeyValueList, KeyCells::kNone);
-        Put32(bytes, nk + 0x2C, KeyCells::kNone);  // security
-        Put32(bytes, nk + field::kKeyClass, KeyCells::kNone);
-        Put16(bytes, nk + field::kKeyNameLength, static_cast<uint16_t>(name.bytes.size()));
+        Put16(bytes, nk + kKeyFlags, flags);
+        Put64(bytes, nk + kKeyLastWrite, key.lastWrite);
+        Put32(bytes, nk + kKeyParent, id == kRoot ? 0 : hive.keys[key.parent].key);
+        Put32(bytes, nk + kKeySubkeyList, KeyCells::kNone);
+        Put32(bytes, nk + kKeyVolatileList, KeyCells::kNone);
+        Put32(bytes, nk + kKeyValueList, KeyCells::kNone);
+        Put32(bytes, nk + kKeySecurity, KeyCells::kNone);
+        Put32(bytes, nk + kKeyClass, KeyCells::kNone);
+        Put16(bytes, nk + kKeyNameLength, static_cast<uint16_t>(name.bytes.size()));
         std::copy(name.bytes.begin(), name.bytes.end(),
                   bytes.begin() + static_cast<ptrdiff_t>(nk + kKeyFixedSize));
 
@@ -339,8 +332,8 @@ BuiltHive HiveBuilder::Build() const {
             const EncodedName className = EncodeName(key.className, NameForm::Utf16);
             cells.className = writer.Store(className.bytes);
             const uint64_t at = BuiltHive::RecordAt(cells.key);
-            Put32(bytes, at + field::kKeyClass, cells.className);
-            Put16(bytes, at + field::kKeyClassLength,
+            Put32(bytes, at + kKeyClass, cells.className);
+            Put16(bytes, at + kKeyClassLength,
                   static_cast<uint16_t>(className.bytes.size()));
         }
 
@@ -350,10 +343,10 @@ BuiltHive HiveBuilder::Build() const {
             cells.values.push_back(vkCell);
             const uint64_t vk = BuiltHive::RecordAt(vkCell);
             std::memcpy(&bytes[vk], "vk", 2);
-            Put16(bytes, vk + field::kValueNameLength,
+            Put16(bytes, vk + kValueNameLength,
                   static_cast<uint16_t>(valueName.bytes.size()));
-            Put32(bytes, vk + field::kValueType, value.type);
-            Put16(bytes, vk + 0x10, valueName.latin1 ? kValueLatin1Name : 0);
+            Put32(bytes, vk + kValueType, value.type);
+            Put16(bytes, vk + kValueFlags, valueName.latin1 ? kValueFlagLatin1Name : 0);
             std::copy(valueName.bytes.begin(), valueName.bytes.end(),
                       bytes.begin() + static_cast<ptrdiff_t>(vk + kValueFixedSize));
 
@@ -370,14 +363,14 @@ BuiltHive HiveBuilder::Build() const {
             switch (form) {
                 case DataForm::Auto:
                 case DataForm::Resident:
-                    length = size | 0x80000000u;
+                    length = size | kDataResident;
                     offset = 0;
                     for (uint32_t i = 0; i < std::min<uint32_t>(size, 4); ++i) {
                         offset |= static_cast<uint32_t>(value.data[i]) << (8 * i);
                     }
                     break;
                 case DataForm::EmptyForm:
-                    length = 0x80000000u;
+                    length = kDataResident;
                     offset = 0;
                     break;
                 case DataForm::Cell:
@@ -399,15 +392,15 @@ BuiltHive HiveBuilder::Build() const {
                     }
                     const uint64_t db = BuiltHive::RecordAt(dataCell);
                     std::memcpy(&bytes[db], "db", 2);
-                    Put16(bytes, db + field::kBigDataSegmentCount, static_cast<uint16_t>(segments));
-                    Put32(bytes, db + field::kBigDataSegmentList, listCell);
+                    Put16(bytes, db + kBigDataSegmentCount, static_cast<uint16_t>(segments));
+                    Put32(bytes, db + kBigDataSegmentList, listCell);
                     offset = dataCell;
                     break;
                 }
             }
             cells.data.push_back(dataCell);
-            Put32(bytes, vk + field::kValueDataLength, length);
-            Put32(bytes, vk + field::kValueDataOffset, offset);
+            Put32(bytes, vk + kValueDataLength, length);
+            Put32(bytes, vk + kValueDataOffset, offset);
         }
         if (!key.values.empty()) {
             cells.valueList = writer.Allocate(4ull * key.values.size());
@@ -416,8 +409,8 @@ BuiltHive HiveBuilder::Build() const {
                 Put32(bytes, list + 4 * i, cells.values[i]);
             }
             const uint64_t nkAt = BuiltHive::RecordAt(cells.key);
-            Put32(bytes, nkAt + field::kKeyValueCount, static_cast<uint32_t>(key.values.size()));
-            Put32(bytes, nkAt + field::kKeyValueList, cells.valueList);
+            Put32(bytes, nkAt + kKeyValueCount, static_cast<uint32_t>(key.values.size()));
+            Put32(bytes, nkAt + kKeyValueList, cells.valueList);
         }
     }
 
@@ -462,14 +455,14 @@ BuiltHive HiveBuilder::Build() const {
             cells.subkeyList = writer.Allocate(4 + 4ull * cells.leaves.size());
             const uint64_t ri = BuiltHive::RecordAt(cells.subkeyList);
             std::memcpy(&bytes[ri], "ri", 2);
-            Put16(bytes, ri + 2, static_cast<uint16_t>(cells.leaves.size()));
+            Put16(bytes, ri + kListCount, static_cast<uint16_t>(cells.leaves.size()));
             for (size_t i = 0; i < cells.leaves.size(); ++i) {
-                Put32(bytes, ri + 4 + 4 * i, cells.leaves[i]);
+                Put32(bytes, ri + kListElements + 4 * i, cells.leaves[i]);
             }
         }
         const uint64_t nk = BuiltHive::RecordAt(cells.key);
-        Put32(bytes, nk + field::kKeySubkeyCount, static_cast<uint32_t>(key.subkeys.size()));
-        Put32(bytes, nk + field::kKeySubkeyList, cells.subkeyList);
+        Put32(bytes, nk + kKeySubkeyCount, static_cast<uint32_t>(key.subkeys.size()));
+        Put32(bytes, nk + kKeySubkeyList, cells.subkeyList);
     }
 
     writer.Finish();

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hive/HiveLayout.h"
 #include "hive/RegistryTypes.h"
 
 namespace hivora::test {
@@ -36,27 +37,8 @@ enum class DataForm {
 };
 
 // Field offsets inside the records, for tests that patch them.
-namespace field {
-inline constexpr uint32_t kKeyFlags = 0x02;
-inline constexpr uint32_t kKeyLastWrite = 0x04;
-inline constexpr uint32_t kKeySubkeyCount = 0x14;
-inline constexpr uint32_t kKeySubkeyList = 0x1C;
-inline constexpr uint32_t kKeyValueCount = 0x24;
-inline constexpr uint32_t kKeyValueList = 0x28;
-inline constexpr uint32_t kKeyClass = 0x30;
-inline constexpr uint32_t kKeyNameLength = 0x48;
-inline constexpr uint32_t kKeyClassLength = 0x4A;
-inline constexpr uint32_t kListCount = 0x02;
-inline constexpr uint32_t kListElements = 0x04;
-inline constexpr uint32_t kValueNameLength = 0x02;
-inline constexpr uint32_t kValueDataLength = 0x04;
-inline constexpr uint32_t kValueDataOffset = 0x08;
-inline constexpr uint32_t kValueType = 0x0C;
-inline constexpr uint32_t kBigDataSegmentCount = 0x02;
-inline constexpr uint32_t kBigDataSegmentList = 0x04;
-}  // namespace field
-
-inline constexpr uint32_t kBigDataSegmentBytes = 16344;
+namespace field = ::hivora::layout;
+using layout::kBigDataSegmentBytes;
 
 // Where one key's records were written, as cell offsets (counted from file offset 0x1000).
 // kNone where the key has no such record.
@@ -78,7 +60,9 @@ public:
     std::vector<KeyCells> keys;  // indexed by HiveBuilder::KeyId
 
     // File offset of the record inside the cell `cell`.
-    static uint64_t RecordAt(uint32_t cell) { return 0x1000ull + cell + 4; }
+    static uint64_t RecordAt(uint32_t cell) {
+        return layout::kHiveBinsStart + cell + layout::kCellSizeWord;
+    }
 
     // Overwrites a field of the record in `cell`.
     void PutU16(uint32_t cell, uint32_t offset, uint16_t value);

@@ -6,32 +6,17 @@
 #include <vector>
 
 #include "hive/RegistryTypes.h"
+#include "support/TestBytes.h"
 
 namespace hivora {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string bytes;
-    for (int v : values) {
-        bytes.push_back(static_cast<char>(v));
-    }
-    return bytes;
-}
-
-// UTF-16LE bytes of an ASCII text; '|' stands for a NUL character.
-std::string Utf16(std::string_view text) {
-    std::string bytes;
-    for (char c : text) {
-        bytes.push_back(c == '|' ? '\0' : c);
-        bytes.push_back('\0');
-    }
-    return bytes;
-}
+using test::Bytes;
 
 struct FormatCase {
     const char* name;
     uint32_t type;
-    std::string bytes;
+    std::vector<uint8_t> bytes;
     std::string list;
     std::string multiLine;
 };
@@ -54,13 +39,13 @@ TEST_P(FormatValueDataTest, ListAndMultiLineForms) {
 INSTANTIATE_TEST_SUITE_P(
     Types, FormatValueDataTest,
     testing::Values(
-        FormatCase{"sz_empty", REG_SZ, "", "(value not set)", "(value not set)"},
-        FormatCase{"binary_empty", REG_BINARY, "", "(value not set)", "(value not set)"},
-        FormatCase{"sz_only_nul", REG_SZ, Utf16("|"), "", ""},
-        FormatCase{"sz_stops_at_nul", REG_SZ, Utf16("ab|cd|"), "ab", "ab"},
-        FormatCase{"sz_unterminated", REG_SZ, Utf16("abc"), "abc", "abc"},
-        FormatCase{"sz_odd_length", REG_SZ, Utf16("ab") + "x", "ab", "ab"},
-        FormatCase{"expand_sz_not_expanded", REG_EXPAND_SZ, Utf16("%SystemRoot%|"), "%SystemRoot%",
+        FormatCase{"sz_empty", REG_SZ, {}, "(value not set)", "(value not set)"},
+        FormatCase{"binary_empty", REG_BINARY, {}, "(value not set)", "(value not set)"},
+        FormatCase{"sz_only_nul", REG_SZ, test::Utf16Bytes("|"), "", ""},
+        FormatCase{"sz_stops_at_nul", REG_SZ, test::Utf16Bytes("ab|cd|"), "ab", "ab"},
+        FormatCase{"sz_unterminated", REG_SZ, test::Utf16Bytes("abc"), "abc", "abc"},
+        FormatCase{"sz_odd_length", REG_SZ, Bytes({'a', 0, 'b', 0, 'x'}), "ab", "ab"},
+        FormatCase{"expand_sz_not_expanded", REG_EXPAND_SZ, test::Utf16Bytes("%SystemRoot%|"), "%SystemRoot%",
                    "%SystemRoot%"},
         FormatCase{"sz_non_ascii", REG_SZ, Bytes({0xE9, 0, 0xAC, 0x20, 0, 0}),
                    "\xC3\xA9\xE2\x82\xAC", "\xC3\xA9\xE2\x82\xAC"},
@@ -80,36 +65,40 @@ INSTANTIATE_TEST_SUITE_P(
                    "0x00000000000000AB (171)", "0x00000000000000AB (171)"},
         FormatCase{"qword_short", REG_QWORD, Bytes({1, 2, 3, 4, 5, 6, 7}), "", ""},
         FormatCase{"binary_bytes", REG_BINARY, Bytes({0x01, 0xAB}), "01 AB ", "01 AB "},
-        FormatCase{"multi_two", REG_MULTI_SZ, Utf16("a|b||"), "a | b", "a\r\nb"},
-        FormatCase{"multi_empty_in_middle", REG_MULTI_SZ, Utf16("a||b||"), "a", "a"},
-        FormatCase{"multi_first_empty", REG_MULTI_SZ, Utf16("||"), "", ""},
-        FormatCase{"multi_unterminated", REG_MULTI_SZ, Utf16("ab|cd"), "ab | cd", "ab\r\ncd"},
+        FormatCase{"multi_two", REG_MULTI_SZ, test::Utf16Bytes("a|b||"), "a | b", "a\r\nb"},
+        FormatCase{"multi_empty_in_middle", REG_MULTI_SZ, test::Utf16Bytes("a||b||"), "a", "a"},
+        FormatCase{"multi_first_empty", REG_MULTI_SZ, test::Utf16Bytes("||"), "", ""},
+        FormatCase{"multi_unterminated", REG_MULTI_SZ, test::Utf16Bytes("ab|cd"), "ab | cd", "ab\r\ncd"},
         FormatCase{"link_as_bytes", REG_LINK, Bytes({0x10}), "10 ", "10 "},
         FormatCase{"none_as_bytes", REG_NONE, Bytes({0, 0xFF}), "00 FF ", "00 FF "},
         FormatCase{"type_12_as_bytes", 12, Bytes({0x7F}), "7F ", "7F "}),
     [](const testing::TestParamInfo<FormatCase>& row) { return row.param.name; });
 
 TEST(FormatValueData, ByteFormHasNoLengthLimit) {
-    const std::string bytes(100'000, '\x5A');
+    const std::vector<uint8_t> bytes(100'000, 0x5A);
     const std::string text = FormatValueData(REG_BINARY, bytes);
     ASSERT_EQ(text.size(), 300'000u);
     EXPECT_EQ(text.substr(text.size() - 6), "5A 5A ");
 }
 
-TEST(ValueTypeNames, NamesAndPictures) {
+TEST(ValueTypes, NamesPicturesAndTheDataWindow) {
     struct Row {
         uint32_t type;
         const char* name;
         int image;
+        bool dataWindow;
     };
     // Type 5 shares type 4's name; types without a text or number form show no picture.
     const Row rows[] = {
-        {1, "REG_SZ", 0},     {5, "REG_DWORD", 1},   {6, "REG_LINK", -1},
-        {11, "REG_QWORD", 1}, {12, "UNDEFINED", -1}, {0xFFFFFFFF, "UNDEFINED", -1},
+        {1, "REG_SZ", 0, true},          {2, "REG_EXPAND_SZ", 0, true}, {3, "REG_BINARY", 1, false},
+        {4, "REG_DWORD", 1, true},       {5, "REG_DWORD", 1, false},    {6, "REG_LINK", -1, false},
+        {7, "REG_MULTI_SZ", 0, true},    {11, "REG_QWORD", 1, false},   {12, "UNDEFINED", -1, false},
+        {0xFFFFFFFF, "UNDEFINED", -1, false},
     };
     for (const Row& row : rows) {
         EXPECT_STREQ(GetValueTypeName(row.type), row.name) << row.type;
         EXPECT_EQ(GetValueTypeImage(row.type), row.image) << row.type;
+        EXPECT_EQ(ValueTypeOf(row.type).opensDataWindow, row.dataWindow) << row.type;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "keys/FindAndSelect.h"
 #include "keys/KeyPath.h"
 #include "keys/KeyTree.h"

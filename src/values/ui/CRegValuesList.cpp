@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
+#include "values/ValueTypes.h"
 #include "support/ui/CommandIds.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
@@ -185,9 +186,7 @@ void CRegValuesList::ViewData(bool binaryOnly) {
         return;
     }
     const QString keyName = ToQString(containingKeyName_ ? containingKeyName_() : std::string());
-    const bool textual = value->type == REG_SZ || value->type == REG_EXPAND_SZ ||
-                         value->type == REG_DWORD || value->type == REG_MULTI_SZ;
-    if (!binaryOnly && textual) {
+    if (!binaryOnly && ValueTypeOf(value->type).opensDataWindow) {
         emit showValueData(*value, keyName);
     } else {
         emit showBinaryData(*value, keyName);
@@ -199,8 +198,9 @@ bool CRegValuesList::ResolveSelection(std::string& filePath, std::string& keyPat
     if (row < 0) {
         return false;
     }
-    const std::string data = CellText(row, 2);
-    return ResolveFilePath(data, filePath) || ResolveClassKey(data, keyPath);
+    NavigationTarget target = ResolveNavigationTarget(CellText(row, 2));
+    (target.kind == NavigationTarget::Kind::File ? filePath : keyPath) = std::move(target.target);
+    return target.kind != NavigationTarget::Kind::None;
 }
 
 void CRegValuesList::NavigateTo() {

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 #include "support/TextBuffer.h"
 #include "support/ui/UiServices.h"
 #include "values/ValueFormat.h"
@@ -27,18 +27,6 @@ QLineEdit* ReadOnlyLine(const std::string& text) {
 }
 
 }  // namespace
-
-NavigationTarget ResolveNavigationTarget(const std::string& dataText) {
-    NavigationTarget target;
-    if (ResolveFilePath(dataText, target.target)) {
-        target.kind = NavigationTarget::Kind::File;
-    } else if (ResolveClassKey(dataText, target.target)) {
-        target.kind = NavigationTarget::Kind::Key;
-    } else {
-        target.target.clear();
-    }
-    return target;
-}
 
 ValueDataDialog::ValueDataDialog(const std::string& keyPath, const ValueItem& value,
                                  QWidget* parent, KeySelector selectKey)
@@ -125,14 +113,8 @@ void ValueDataDialog::NavigateTo() {
 
 bool ShowValueData(const std::string& keyPath, const ValueItem& value, QWidget* parent,
                    KeySelector selectKey) {
-    switch (value.type) {
-        case REG_SZ:
-        case REG_EXPAND_SZ:
-        case REG_DWORD:
-        case REG_MULTI_SZ:
-            break;
-        default:
-            return false;
+    if (!ValueTypeOf(value.type).opensDataWindow) {
+        return false;
     }
     auto* window = new ValueDataDialog(keyPath, value, parent, std::move(selectKey));
     window->OpenAsViewer();

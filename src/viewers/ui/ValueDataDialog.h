@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hive/RegistryTypes.h"
+#include "navigate/NavigateTo.h"
 #include "values/ValueItem.h"
 #include "viewers/ui/ViewerWindow.h"
 
@@ -19,13 +20,6 @@ namespace hivora {
 // Selects a key (root and sub-path) in the registry window that opened a viewer. The shell
 // hands one in; it does nothing once that window is gone.
 using KeySelector = std::function<void(RootKey root, const std::string& subPath)>;
-
-// What the data text names, as far as Navigate To is concerned.
-struct NavigationTarget {
-    enum class Kind { None, File, Key };
-    Kind kind = Kind::None;
-    std::string target;  // the expanded file path, or the key's path below HKEY_LOCAL_MACHINE
-};
 
 class ValueDataDialog : public ViewerWindow {
     Q_OBJECT
@@ -74,8 +68,5 @@ private:
 // False (nothing opened) for any other type: the caller then shows the binary viewer.
 bool ShowValueData(const std::string& keyPath, const ValueItem& value, QWidget* parent,
                    KeySelector selectKey = {});
-
-// What Navigate To would do with `dataText` (file first, then class key).
-NavigationTarget ResolveNavigationTarget(const std::string& dataText);
 
 }  // namespace hivora

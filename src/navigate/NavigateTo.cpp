@@ -1,4 +1,4 @@
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -17,10 +17,6 @@ namespace {
 
 // The buffer a Windows path is expanded into holds this many characters with the terminator.
 constexpr size_t kMaxPath = 260;
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
 OpenInExplorerHook& ExplorerHook() {
     static OpenInExplorerHook hook;
@@ -262,6 +258,18 @@ bool ResolveClassKey(std::string_view text, std::string& keyPath) {
         }
     }
     return false;
+}
+
+NavigationTarget ResolveNavigationTarget(std::string_view dataText) {
+    NavigationTarget target;
+    if (ResolveFilePath(dataText, target.target)) {
+        target.kind = NavigationTarget::Kind::File;
+    } else if (ResolveClassKey(dataText, target.target)) {
+        target.kind = NavigationTarget::Kind::Key;
+    } else {
+        target.target.clear();
+    }
+    return target;
 }
 
 void OpenInExplorer(const std::string& path) {

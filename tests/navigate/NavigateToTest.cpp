@@ -1,4 +1,4 @@
-#include "hive/NavigateTo.h"
+#include "navigate/NavigateTo.h"
 
 #include <gtest/gtest.h>
 

@@ -25,6 +25,17 @@ bool ResolveFilePath(std::string_view text, std::string& path);
 // `keyPath` then receives the path relative to HKEY_LOCAL_MACHINE.
 bool ResolveClassKey(std::string_view text, std::string& keyPath);
 
+// What a value's data text names, as far as Navigate To is concerned.
+struct NavigationTarget {
+    enum class Kind { None, File, Key };
+    Kind kind = Kind::None;
+    std::string target;  // the expanded file path, or the key's path below HKEY_LOCAL_MACHINE
+};
+
+// What Navigate To does with `dataText`: a file when ResolveFilePath finds one, else a class
+// key when ResolveClassKey does, else nothing.
+NavigationTarget ResolveNavigationTarget(std::string_view dataText);
+
 // Shows `path` selected in the desktop's file manager. The core does nothing here; the desktop
 // program installs the real action.
 void OpenInExplorer(const std::string& path);

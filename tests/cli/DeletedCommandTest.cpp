@@ -1,0 +1,62 @@
+#include <fmt/format.h>
+
+#include <cstring>
+#include <tuple>
+
+#include "cli/CliTestSupport.h"
+
+namespace hivora::test {
+namespace {
+
+constexpr FileTime kNoon2020 = 132223536000000000ull;
+
+void FreeCell(BuiltHive& hive, uint32_t cell) {
+    int32_t size = 0;
+    std::memcpy(&size, &hive.bytes[0x1000 + cell], 4);
+    size = -size;
+    std::memcpy(&hive.bytes[0x1000 + cell], &size, 4);
+}
+
+TEST_F(CliTest, DeletedListsRecoveredRecordsInOffsetOrder) {
+    HiveBuilder builder;
+    const auto software = builder.AddKey(HiveBuilder::kRoot, u"Software");
+    builder.AddDword(software, u"keep", 1);
+    builder.AddString(software, u"old", u"alpha");
+    builder.SetLastWrite(builder.AddKey(software, u"Gone"), kNoon2020);
+    const std::string intact = Write("intact", builder);
+
+    BuiltHive hive = builder.Build();
+    const KeyCells& cells = hive.keys[software];
+    hive.PutU32(cells.key, field::kKeySubkeyCount, 0);
+    hive.PutU32(cells.key, field::kKeyValueCount, 1);
+    FreeCell(hive, hive.keys[software + 1].key);
+    FreeCell(hive, cells.values[1]);
+    FreeCell(hive, cells.data[1]);
+    const std::string file = WriteBytes("deleted", std::string(hive.bytes.begin(), hive.bytes.end()));
+
+    const std::string lines = fmt::format(
+        "DeletedValue\t0x{:08X}\t{{root}}\\Software\told\t\tREG_SZ\talpha\n"
+        "DeletedKey\t0x{:08X}\t{{root}}\\Software\\Gone\tGone\t2020-01-01T12:00:00.0000000Z\t\t\n",
+        cells.values[1], hive.keys[software + 1].key);
+    auto expected = [&](const std::string& root) {
+        std::string text = lines;
+        for (size_t at; (at = text.find("{root}")) != std::string::npos;) {
+            text.replace(at, 6, root);
+        }
+        return text;
+    };
+
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
+        {{"--system", file, "deleted"}, 0, expected("HKEY_LOCAL_MACHINE\\system")},
+        {{"--ntuser", file, "deleted"}, 0, expected("HKEY_USERS\\NTUSER")},
+        {{"--system", intact, "deleted"}, 1, ""},  // nothing deleted
+    };
+    for (const auto& [args, status, out] : rows) {
+        SCOPED_TRACE(args[0]);
+        const CliRun run = Run(args);
+        EXPECT_EQ(std::tie(run.status, run.out, run.err), std::make_tuple(status, out, std::string()));
+    }
+}
+
+}  // namespace
+}  // namespace hivora::test
