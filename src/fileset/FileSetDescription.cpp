@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "fileset/HiveFileState.h"
 #include "support/FileTimeFormat.h"
 #include "support/ThousandsFormat.h"
 
@@ -29,7 +30,7 @@ constexpr std::array<DescribedSlot, kHiveSlotCount> kDescriptionOrder = {{
 
 }  // namespace
 
-std::string DescribeHiveFile(std::string_view name, const DescribeDate& date) {
+std::string DescribeHiveFile(std::string_view name, const DescribeDate& date, bool fileState) {
     std::string out = "    ";
     if (name.empty()) {
         out += "<NOT SELECTED>";
@@ -41,16 +42,24 @@ std::string DescribeHiveFile(std::string_view name, const DescribeDate& date) {
         out += "\r\n    (" + FormatThousandsUnsigned(static_cast<uint64_t>(status.st_size)) +
                " bytes, last modified on " +
                (date ? date(status.st_mtime) : FormatLocalTimeT(status.st_mtime)) + ")";
+        if (!fileState) {
+            return out;
+        }
+        if (const std::string refusal = HiveRefusal(name); !refusal.empty()) {
+            out += "\r\n    (not loaded: " + refusal + ")";
+        } else if (const std::string damage = HiveFileDamage(name); !damage.empty()) {
+            out += "\r\n    (" + damage + ")";
+        }
     }
     return out;
 }
 
-std::string DescribeFileSet(const FileSet& set, const DescribeDate& date) {
+std::string DescribeFileSet(const FileSet& set, const DescribeDate& date, bool fileState) {
     std::string out;
     for (const DescribedSlot& entry : kDescriptionOrder) {
         out += entry.heading;
         out += ":\r\n";
-        out += DescribeHiveFile(set[entry.slot], date);
+        out += DescribeHiveFile(set[entry.slot], date, fileState);
         out += "\r\n";
     }
     return out;

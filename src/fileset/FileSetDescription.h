@@ -16,11 +16,17 @@ namespace hivora {
 using DescribeDate = std::function<std::string(std::time_t)>;
 
 // "SYSTEM:\r\n    <entry>\r\nSOFTWARE:\r\n..." over the eight slots, in description order.
-std::string DescribeFileSet(const FileSet& set, const DescribeDate& date = {});
+// `fileState` adds the lines that say how each file fares in the engine (the dialogs); exports
+// and the command-line tool go without them, so that their text depends on the files alone.
+std::string DescribeFileSet(const FileSet& set, const DescribeDate& date = {},
+                            bool fileState = false);
 std::string DescribeFileSet();  // of CurrentFileSet()
 
 // Four blanks and "<NOT SELECTED>", or four blanks, the name and, when the file's status can be
-// read, "\r\n    (N bytes, last modified on DATE)".
-std::string DescribeHiveFile(std::string_view name, const DescribeDate& date = {});
+// read, "\r\n    (N bytes, last modified on DATE)"; with `fileState`, then a line that says why
+// the file is no hive ("(not loaded: REASON)") or what is wrong with it as loaded
+// ("(damaged: ...)").
+std::string DescribeHiveFile(std::string_view name, const DescribeDate& date = {},
+                             bool fileState = false);
 
 }  // namespace hivora

@@ -9,6 +9,7 @@
 
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetRules.h"
+#include "fileset/HiveFileState.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
 #include "navigate/NavigateTo.h"
 #include "shell/CMainFrame.h"
@@ -112,6 +113,19 @@ void CHiveBrowserApp::OpenCurrentFileSet() {
         mainFrame_->RebuildRegistryWindows();
     }
     mainFrame_->CreateRegistryWindow();
+    // A chosen file that did not load is named, with the reason, over the window it is
+    // missing from.
+    std::string failures;
+    for (int slot = 0; slot < kHiveSlotCount; ++slot) {
+        const std::string failure = HiveLoadFailure(CurrentFileSet(), static_cast<HiveSlot>(slot));
+        if (!failure.empty()) {
+            failures += "\r\n" + failure;
+        }
+    }
+    if (!failures.empty()) {
+        PrompterFor prompter(prompter_, mainFrame_.get());
+        (*prompter).ShowError("These files were not opened:" + failures);
+    }
 }
 
 // The viewers themselves keep the one list (they join it when they open and leave it when

@@ -15,11 +15,16 @@
 #include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetTitle.h"
+#include "fileset/HiveFileState.h"
+#include "hive/HiveEngine.h"
+#include "hive/HiveSet.h"
+#include "keys/KeyItemData.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
 #include "shell/StatusPane.h"
+#include "support/TextConvert.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/LayoutMemory.h"
 #include "support/ui/UiServices.h"
@@ -110,6 +115,10 @@ CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
 
     statusPane_ = new StatusPane(this);
     statusBar()->addWidget(statusPane_, 1);
+    damagePane_ = new QLabel(this);
+    damagePane_->setObjectName(QStringLiteral("DamagePane"));
+    damagePane_->hide();
+    statusBar()->addPermanentWidget(damagePane_);
 
     // The registry-window menu is shown from the start, as it is while windows are open.
     ShowMenu(true);
@@ -447,6 +456,10 @@ bool CMainFrame::IsCommandAvailable(int id) const {
     return RouteStart()->CommandEnabled(id);
 }
 
+QString CMainFrame::DamageText() const {
+    return damagePane_->text();
+}
+
 QString CMainFrame::StatusText() const {
     return statusPane_->FullText();
 }
@@ -464,13 +477,22 @@ void CMainFrame::UpdateCommandUI() {
             action->setChecked(statusBar()->isVisibleTo(this));
         }
     }
+    QString damage;
     if (CChildView* view = ActiveView()) {
         statusPane_->SetFullText(ToQString(view->GetStatusKeyPath()));
         statusPane_->setEnabled(true);
+        if (const KeyItemData* key = view->Tree()->GetSelectedKeyItem()) {
+            if (const HiveImage* hive = HiveImageOfKey(key->root, ToUtf16(key->subPath))) {
+                damage = ToQString(HiveFileDamage(hive->LoadReport().path));
+            }
+        }
     } else {
         statusPane_->SetFullText(QString());
         statusPane_->setEnabled(false);
     }
+    damagePane_->setText(damage);
+    damagePane_->setToolTip(damage);
+    damagePane_->setVisible(!damage.isEmpty());
 }
 
 void CMainFrame::ShowFileSetNames() {

@@ -49,6 +49,8 @@ public:
     QList<QMenu*> Menus(bool registryMenu) const;
     QToolBar* ToolBar() const { return toolBar_; }
     QString StatusText() const;
+    // What the status bar says is wrong with the selected key's hive; empty when nothing is.
+    QString DamageText() const;
 
     // The numbered items of the Favorites and Window menus: at most 21, names cut to 60
     // characters; with shortcuts, the first nine read "&N name\tCtrl+N" and later ones
@@ -88,6 +90,8 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     StatusPane* statusPane_ = nullptr;
+    // What is wrong with the hive of the selected key; hidden while nothing is.
+    QLabel* damagePane_ = nullptr;
     QLabel* emptyHint_ = nullptr;
     // The registry window last made active; the MDI area forgets it while the program has
     // no active window.

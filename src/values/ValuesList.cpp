@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fileset/HiveFileState.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "support/CaseFold.h"
@@ -32,6 +33,12 @@ std::vector<ValueRow> FileInformationRows(const FileSet& files) {
         row.name = SlotDisplayName(slot);
         row.type = kInformationType;
         row.data = files[slot].empty() ? kEmptyFileName : files[slot];
+        if (const std::string failure = HiveLoadFailure(files, slot); !failure.empty()) {
+            const std::string refusal = HiveRefusal(files[slot]);
+            row.data += "  (not loaded: " + (refusal.empty() ? failure : refusal) + ")";
+        } else if (const std::string damage = HiveFileDamage(files[slot]); !damage.empty()) {
+            row.data += "  (" + damage + ")";
+        }
         rows.push_back(std::move(row));
     }
     return rows;

@@ -98,7 +98,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     view->List()->SelectValueByName("Current");
     frame->RunCommand(cmd::kShowBinaryData);
     ASSERT_EQ(AppViewers().ViewerCount(), 1);
-    AppViewers().Viewer(0)->resize(800, 470);
+    AppViewers().Viewer(0)->resize(1200, 470);
     AppViewers().Viewer(0)->close();
     frame->close();
     app_.reset();
@@ -113,7 +113,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     View()->List()->SelectValueByName("Current");
     app_->MainFrame()->RunCommand(cmd::kShowBinaryData);
     ASSERT_EQ(AppViewers().ViewerCount(), 1);
-    EXPECT_EQ(AppViewers().Viewer(0)->size(), QSize(800, 470));
+    EXPECT_EQ(AppViewers().Viewer(0)->size(), QSize(1200, 470));
     AppViewers().CloseAllViewers();
 }
 

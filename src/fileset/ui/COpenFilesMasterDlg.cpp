@@ -135,7 +135,8 @@ QString COpenFilesMasterDlg::Description() const {
 }
 
 void COpenFilesMasterDlg::Refresh() {
-    description_->setPlainText(MessageText(DescribeFileSet(CurrentFileSet(), DialogDateTime)));
+    description_->setPlainText(
+        MessageText(DescribeFileSet(CurrentFileSet(), DialogDateTime, true)));
 }
 
 void COpenFilesMasterDlg::RunButton(int id) {
