@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "fileset/HiveFileState.h"
 #include "hive/HiveFileCheck.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
@@ -11,15 +12,6 @@
 #include "support/MyException.h"
 
 namespace hivora {
-namespace {
-
-// Why a named file did not load: the engine only says that it did not.
-std::string LoadFailure(const std::string& path) {
-    HiveFileCheck check = CheckHiveFile(path);
-    return check.Loadable() ? "Unable to read " + path : std::move(check.reason);
-}
-
-}  // namespace
 
 std::optional<CliKeyPath> ParseCliKeyPath(std::string_view text) {
     while (!text.empty() && text.back() == '\\') {
@@ -70,7 +62,7 @@ void CliContext::LoadFiles() {
     fileSet = set;
     for (HiveSlot slot : kSlotOrder) {
         if (!set[slot].empty() && HiveInSlot(slot) == nullptr) {
-            Error(LoadFailure(set[slot]));
+            Error(HiveLoadFailure(set, slot));
             fileSetFailed = true;
         }
     }

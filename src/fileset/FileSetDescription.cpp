@@ -14,6 +14,7 @@
 #include "hive/HiveLayout.h"
 #include "hive/TransactionLogFiles.h"
 
+#include "fileset/HiveFileState.h"
 #include "support/FileTimeFormat.h"
 #include "support/ThousandsFormat.h"
 
@@ -39,7 +40,7 @@ constexpr std::array<DescribedSlot, kHiveSlotCount> kDescriptionOrder = {{
 
 }  // namespace
 
-std::string DescribeHiveFile(std::string_view name) {
+std::string DescribeHiveFile(std::string_view name, const DescribeDate& date, bool fileState) {
     std::string out = "    ";
     if (name.empty()) {
         out += "<NOT SELECTED>";
@@ -49,7 +50,16 @@ std::string DescribeHiveFile(std::string_view name) {
     struct stat status {};
     if (::stat(std::string(name).c_str(), &status) == 0) {
         out += "\r\n    (" + FormatThousandsUnsigned(static_cast<uint64_t>(status.st_size)) +
-               " bytes, last modified on " + FormatLocalTimeT(status.st_mtime) + ")";
+               " bytes, last modified on " +
+               (date ? date(status.st_mtime) : FormatLocalTimeT(status.st_mtime)) + ")";
+        if (!fileState) {
+            return out;
+        }
+        if (const std::string refusal = HiveRefusal(name); !refusal.empty()) {
+            out += "\r\n    (not loaded: " + refusal + ")";
+        } else if (const std::string damage = HiveFileDamage(name); !damage.empty()) {
+            out += "\r\n    (" + damage + ")";
+        }
     }
     return out;
 }
@@ -103,12 +113,12 @@ bool SomeHiveReplayedFromLogs() {
     return false;
 }
 
-std::string DescribeFileSet(const FileSet& set) {
+std::string DescribeFileSet(const FileSet& set, const DescribeDate& date, bool fileState) {
     std::string out;
     for (const DescribedSlot& entry : kDescriptionOrder) {
         out += entry.heading;
         out += ":\r\n";
-        out += DescribeHiveFile(set[entry.slot]);
+        out += DescribeHiveFile(set[entry.slot], date, fileState);
         out += "\r\n";
         if (set[entry.slot].empty()) {
             continue;

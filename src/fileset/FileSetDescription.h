@@ -2,6 +2,8 @@
 // file-set dialog show.
 #pragma once
 
+#include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,10 +12,17 @@
 
 namespace hivora {
 
+// How DATE is written: FormatLocalTimeT (the form exports keep) unless a dialog shows dates
+// in the user's locale.
+using DescribeDate = std::function<std::string(std::time_t)>;
+
 // "SYSTEM:\r\n    <entry>\r\nSOFTWARE:\r\n..." over the eight slots, in description order;
 // a dirty hive's entry ends with its DescribeLogReplay line once loaded, with its
 // DescribeLogsOnDisk line before.
-std::string DescribeFileSet(const FileSet& set);
+// `fileState` adds the lines that say how each file fares in the engine (the dialogs); exports
+// and the command-line tool go without them, so that their text depends on the files alone.
+std::string DescribeFileSet(const FileSet& set, const DescribeDate& date = {},
+                            bool fileState = false);
 std::string DescribeFileSet();  // of CurrentFileSet()
 
 // The transaction-log state of a dirty hive, for its description: four blanks and "dirty, logs
@@ -29,7 +38,10 @@ std::string DescribeLogsOnDisk(const std::string& name);
 bool SomeHiveReplayedFromLogs();
 
 // Four blanks and "<NOT SELECTED>", or four blanks, the name and, when the file's status can be
-// read, "\r\n    (N bytes, last modified on DATE)".
-std::string DescribeHiveFile(std::string_view name);
+// read, "\r\n    (N bytes, last modified on DATE)"; with `fileState`, then a line that says why
+// the file is no hive ("(not loaded: REASON)") or what is wrong with it as loaded
+// ("(damaged: ...)").
+std::string DescribeHiveFile(std::string_view name, const DescribeDate& date = {},
+                             bool fileState = false);
 
 }  // namespace hivora

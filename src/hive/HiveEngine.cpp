@@ -153,6 +153,21 @@ HKEY OpenBelowRoot(const std::array<ListedHive, N>& prefixes, std::u16string_vie
     return nullptr;
 }
 
+template <size_t N>
+const HiveImage* ImageBelowRoot(const std::array<ListedHive, N>& prefixes,
+                                std::u16string_view path) {
+    size_t start = 0;
+    while (start < path.size() && path[start] == u'\\') {
+        ++start;
+    }
+    for (const ListedHive& prefix : prefixes) {
+        if (StartsWithComponent(path.substr(start), prefix.name)) {
+            return HiveInSlot(prefix.slot);
+        }
+    }
+    return nullptr;
+}
+
 // Stores `text` into a caller's buffer with the registry's truncation rule. Returns 234 when
 // the buffer is too small.
 int32_t StoreText(std::u16string_view text, char16_t* buffer, uint32_t* length) {
@@ -173,11 +188,14 @@ int32_t StoreText(std::u16string_view text, char16_t* buffer, uint32_t* length) 
 
 // Positions `cursor` on readable subkey number `index`; its cell, or 0 past the end.
 uint64_t LocateSubkey(const ImageView& image, const KeyRecord& key, SubkeyCursor& cursor,
-                      uint32_t index) {
+                      uint32_t index, HiveDamage& damage) {
     if (!cursor.built) {
         cursor.leaves = ReadSubkeyLeaves(image, key);
         cursor.built = true;
         cursor.Rewind();
+        if (cursor.leaves.total < key.subkeyCount) {
+            damage.Note(DamageKind::ListCut, key.cell);
+        }
     }
     if (index < cursor.logical) {
         cursor.Rewind();
@@ -195,6 +213,8 @@ uint64_t LocateSubkey(const ImageView& image, const KeyRecord& key, SubkeyCursor
                 return cell;
             }
             ++cursor.logical;
+        } else {
+            damage.Note(DamageKind::RecordPassedOver, cell);
         }
         ++cursor.position;
     }
@@ -202,17 +222,22 @@ uint64_t LocateSubkey(const ImageView& image, const KeyRecord& key, SubkeyCursor
 }
 
 std::optional<ValueRecord> LocateValue(const ImageView& image, const KeyRecord& key,
-                                       ValueCursor& cursor, uint32_t index) {
+                                       ValueCursor& cursor, uint32_t index, HiveDamage& damage) {
     if (index < cursor.logical) {
         cursor.Rewind();
     }
     const uint32_t length = ValueListLength(image, key);
+    if (length < key.valueCount) {
+        damage.Note(DamageKind::ListCut, key.cell + 1);  // +1: apart from the subkey list
+    }
     while (cursor.physical < length) {
         if (auto value = ReadValueRecord(image, key, cursor.physical)) {
             if (cursor.logical == index) {
                 return value;
             }
             ++cursor.logical;
+        } else {
+            damage.Note(DamageKind::RecordPassedOver, (key.cell << 32) | cursor.physical);
         }
         ++cursor.physical;
     }
@@ -337,7 +362,8 @@ int32_t HiveEnumKeyEx(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
             if (!parent || index >= parent->subkeyCount) {
                 return ERROR_NO_MORE_ITEMS;
             }
-            cell = LocateSubkey(image, *parent, handle->subkeys, index);
+            cell = LocateSubkey(image, *parent, handle->subkeys, index,
+                                *handle->image->LoadReport().damage);
             if (cell == 0) {
                 return ERROR_NO_MORE_ITEMS;
             }
@@ -399,7 +425,8 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
     if (!keyRecord || index >= keyRecord->valueCount) {
         return ERROR_NO_MORE_ITEMS;
     }
-    auto value = LocateValue(image, *keyRecord, handle->values, index);
+    auto value = LocateValue(image, *keyRecord, handle->values, index,
+                             *handle->image->LoadReport().damage);
     if (!value) {
         return ERROR_NO_MORE_ITEMS;
     }
@@ -417,6 +444,9 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
     }
     if (dataSize != nullptr) {
         const ValueData located = LocateValueData(image, handle->image->MinorVersion(), *value);
+        if (located.size == 0 && (value->dataLength & 0x7FFFFFFFu) != 0) {
+            handle->image->LoadReport().damage->Note(DamageKind::DataUnreadable, value->record);
+        }
         const uint32_t capacity = *dataSize;
         *dataSize = located.size;
         if (located.size > capacity) {
@@ -427,6 +457,18 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
         }
     }
     return status;
+}
+
+const HiveImage* HiveImageOfKey(RootKey root, std::u16string_view path) {
+    switch (root) {
+        case kLocalMachine:
+            return ImageBelowRoot(kMachinePrefixes, path);
+        case kCurrentUser:
+        case kUsers:
+            return ImageBelowRoot(kUserPrefixes, path);
+        default:
+            return nullptr;
+    }
 }
 
 uint64_t HiveKeyIdentity(HKEY key) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "hive/RegistryTypes.h"
 
@@ -29,5 +30,11 @@ int32_t HiveEnumValue(HKEY key, uint32_t index, char16_t* name, uint32_t* nameLe
 // The key's place in the loaded images (image and key cell), which tells two handles of one
 // key apart from handles of two keys with the same name; 0 for handles that are not hive keys.
 uint64_t HiveKeyIdentity(HKEY key);
+
+class HiveImage;
+
+// The loaded hive that holds the key `path` names below the predefined key `root` (the path's
+// first component names the hive), or nullptr.
+const HiveImage* HiveImageOfKey(RootKey root, std::u16string_view path);
 
 }  // namespace hivora

@@ -83,7 +83,7 @@ std::optional<std::vector<uint8_t>> ReadHiveFile(const std::string& path) {
 
 std::unique_ptr<HiveImage> PrepareHiveImage(std::vector<uint8_t> bytes, const std::string& hivePath,
                                             const LoadOptions& options, HiveFileCheck check) {
-    HiveLoadReport report{hivePath, std::move(check), nullptr};
+    HiveLoadReport report{hivePath, std::move(check), nullptr, std::make_shared<HiveDamage>()};
     if (options.applyLogs && !hivePath.empty()) {
         auto replay = std::make_shared<LogReplayReport>();
         const std::span<const uint8_t> baseBlock(bytes.data(),

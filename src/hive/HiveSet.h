@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "hive/HiveDamage.h"
 #include "hive/HiveFileCheck.h"
 #include "hive/ImageView.h"
 
@@ -26,6 +27,8 @@ struct HiveLoadReport {
     HiveFileCheck check;  // a problem the file was loaded despite, or none
     // Set once transaction logs were looked for beside the file.
     std::shared_ptr<const LogReplayReport> logReplay;
+    // What the engine has passed over so far while reading the image.
+    std::shared_ptr<HiveDamage> damage = std::make_shared<HiveDamage>();
 };
 
 struct LoadOptions {

@@ -18,6 +18,8 @@
 #include "search/ui/FindNextCommand.h"
 #include "shell/SplitterLayout.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/CutTextTips.h"
+#include "support/ui/LayoutMemory.h"
 #include "support/ui/UiServices.h"
 #include "values/ValueItem.h"
 #include "values/ui/CRegValuesList.h"
@@ -125,6 +127,27 @@ CChildView::CChildView(QWidget* parent) : QWidget(parent) {
     ConnectValueViewers();
     AddCommands();
     dragBar_ = new DragBar(this);
+    ShowCutCellTips(tree_);
+    ShowCutCellTips(list_);
+
+    if (const QList<int> saved = LoadLayoutNumbers("Splitter", 1); !saved.isEmpty()) {
+        splitterPosition_ = saved[0];
+    }
+    // Widths the user gave the columns (here or in an earlier run) outlast window resizes.
+    if (const QList<int> widths = LoadLayoutNumbers("ValueColumns", 3); !widths.isEmpty()) {
+        for (int column = 0; column < 3; ++column) {
+            list_->setColumnWidth(column, widths[column]);
+        }
+        userColumnWidths_ = true;
+    }
+    connect(list_->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (settingColumnWidths_) {
+            return;
+        }
+        userColumnWidths_ = true;
+        SaveLayoutNumbers("ValueColumns", {list_->columnWidth(0), list_->columnWidth(1),
+                                           list_->columnWidth(2)});
+    });
 
     tree_->InsertRoots();
     RecalcLayout();
@@ -164,9 +187,14 @@ void CChildView::RecalcLayout() {
     if (list_->verticalScrollBar()->isVisible()) {
         clientWidth -= list_->verticalScrollBar()->width();
     }
+    if (userColumnWidths_) {
+        return;
+    }
+    settingColumnWidths_ = true;
     list_->setColumnWidth(0, SplitterLayout::kNameColumn);
     list_->setColumnWidth(1, SplitterLayout::kTypeColumn);
     list_->setColumnWidth(2, SplitterLayout::DataColumnWidth(clientWidth));
+    settingColumnWidths_ = false;
 }
 
 void CChildView::resizeEvent(QResizeEvent*) {
@@ -220,6 +248,7 @@ void CChildView::EndDrag(bool apply) {
     dragging_ = false;
     if (apply) {
         splitterPosition_ = SplitterLayout::PositionFromDrag(dragX_);
+        SaveLayoutNumbers("Splitter", {splitterPosition_});
         RecalcLayout();
     }
 }

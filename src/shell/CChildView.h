@@ -76,6 +76,8 @@ private:
     SearchCriteria criteria_;
     int splitterPosition_ = 280;
     bool dragging_ = false;
+    bool userColumnWidths_ = false;
+    bool settingColumnWidths_ = false;
     int dragX_ = 0;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -10,10 +9,12 @@
 
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetRules.h"
+#include "fileset/HiveFileState.h"
 #include "fileset/ui/COpenFilesMasterDlg.h"
 #include "navigate/NavigateTo.h"
 #include "shell/CMainFrame.h"
 #include "support/MyException.h"
+#include "support/TextBuffer.h"
 #include "support/Version.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
@@ -34,8 +35,7 @@ void ShowInFileManager(const std::string& path) {
     call << QStringList{file.toString()} << QString();
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+        OpenDesktopUrl(QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()), {});
     }
 }
 
@@ -44,11 +44,11 @@ void ShowInFileManager(const std::string& path) {
 CHiveBrowserApp::CHiveBrowserApp() {
     SetOpenInExplorerHook(ShowInFileManager);
     AddCommand(cmd::kFileOpen, [this] { OnFileOpen(); });
-    AddCommand(cmd::kHelp, [] { OpenHelp(); });
-    AddCommand(cmd::kTechSupport, [] {
-        // The address carries the subject as it is; QUrl encodes what a browser needs.
-        QDesktopServices::openUrl(QUrl(ToQString(TechSupportAddress(ProgramVersion()))));
+    AddCommand(cmd::kHelp, [this] {
+        PrompterFor prompter(prompter_, mainFrame_.get());
+        OpenHelp(*prompter, mainFrame_.get());
     });
+    AddCommand(cmd::kTechSupport, [this] { OpenTechSupport(); });
     AddCommand(cmd::kAbout, [this] { ShowAbout(); });
     const Rule anyViewer = [this] { return ViewerCount() > 0; };
     AddCommand(cmd::kMinimizeAll, [this] { MinimizeAllViewers(); }, anyViewer);
@@ -113,6 +113,19 @@ void CHiveBrowserApp::OpenCurrentFileSet() {
         mainFrame_->RebuildRegistryWindows();
     }
     mainFrame_->CreateRegistryWindow();
+    // A chosen file that did not load is named, with the reason, over the window it is
+    // missing from.
+    std::string failures;
+    for (int slot = 0; slot < kHiveSlotCount; ++slot) {
+        const std::string failure = HiveLoadFailure(CurrentFileSet(), static_cast<HiveSlot>(slot));
+        if (!failure.empty()) {
+            failures += "\r\n" + failure;
+        }
+    }
+    if (!failures.empty()) {
+        PrompterFor prompter(prompter_, mainFrame_.get());
+        (*prompter).ShowError("These files were not opened:" + failures);
+    }
 }
 
 // The viewers themselves keep the one list (they join it when they open and leave it when
@@ -155,15 +168,32 @@ void CHiveBrowserApp::ActivateViewer(int index) {
     AppViewers().ActivateViewer(index);
 }
 
+void CHiveBrowserApp::OpenTechSupport() {
+    // The address carries the subject as it is; QUrl encodes what a browser needs.
+    const std::string address = TechSupportAddress(ProgramVersion());
+    OpenDesktopUrl(QUrl(ToQString(address)), [self = QPointer(this), address] {
+        if (self == nullptr) {
+            return;
+        }
+        CopyTextToClipboard(address);
+        PrompterFor prompter(self->prompter_, self->mainFrame_.get());
+        (*prompter).ShowNotice("No web browser could be started to open the support request "
+                               "page:\r\n" + address + "\r\nThe address is on the clipboard.");
+    });
+}
+
 void CHiveBrowserApp::ShowAbout() {
+    const QString product = QString::fromLatin1(kProductPageAddress);
     QMessageBox::about(
         mainFrame_.get(), QStringLiteral("About ") + MessageCaption(),
-        QStringLiteral("<h3>%1</h3><p>%2</p><p>A viewer for Windows registry hive files: "
+        QStringLiteral("<h3>%1</h3><p>%2<br>Qt %3</p><p>A viewer for Windows registry hive files: "
                        "browse, search and export the keys and values of hives copied from another "
                        "Windows installation, a backup or a disk image, without ever writing to "
-                       "them.</p>")
+                       "them.</p><p>Copyright (c) 2026 Quenwick. Free software under the MIT "
+                       "licence.</p><p><a href=\"%4\">%4</a></p>")
             .arg(ToQString(GetVersionText(-1)).toHtmlEscaped(),
-                 ToQString(GetVersionText(2)).toHtmlEscaped()));
+                 ToQString(GetVersionText(2)).toHtmlEscaped(), QString::fromLatin1(qVersion()),
+                 product.toHtmlEscaped()));
 }
 
 }  // namespace hivora

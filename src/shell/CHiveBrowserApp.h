@@ -57,6 +57,7 @@ public:
     void ActivateViewer(int index);
 
 private:
+    void OpenTechSupport();
     void ShowAbout();
 
     std::unique_ptr<CMainFrame> mainFrame_;

@@ -10,18 +10,26 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "favorites/FavoriteStore.h"
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetDescription.h"
 #include "fileset/FileSetTitle.h"
 #include "keys/DeletedKeyIndex.h"
+#include "fileset/HiveFileState.h"
+#include "hive/HiveEngine.h"
+#include "hive/HiveSet.h"
+#include "keys/KeyItemData.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
 #include "support/Settings.h"
+#include "shell/StatusPane.h"
+#include "support/TextConvert.h"
 #include "support/ui/CommandIds.h"
+#include "support/ui/LayoutMemory.h"
 #include "support/ui/UiServices.h"
 
 namespace hivora {
@@ -30,9 +38,9 @@ namespace {
 constexpr int kMaxListed = 21;
 constexpr int kMaxNameLength = 60;
 constexpr int kFavoritesKept = 2;
-constexpr int kWindowItemsKept = 3;
 constexpr const char* kViewSection = "View";
 constexpr const char* kShowDeletedEntry = "ShowDeletedRecords";
+constexpr int kWindowItemsKept = 6;  // three commands, a separator, Next and Previous
 
 struct Accelerator {
     const char* keys;
@@ -60,6 +68,8 @@ constexpr Accelerator kAccelerators[] = {
     {"Alt+Home", cmd::kGoToRoot},
     {"F3", cmd::kFindNext},
     {"F1", cmd::kHelp},
+    {"Ctrl+Tab", cmd::kNextWindow},
+    {"Ctrl+Shift+Tab", cmd::kPreviousWindow},
 };
 
 }  // namespace
@@ -75,26 +85,54 @@ CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
                [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); });
     ShowDeletedRecords(AppSettings().GetProfileInt(kViewSection, kShowDeletedEntry, 0) != 0);
     AddCommand(cmd::kShowDeletedRecords, [this] { ToggleDeletedRecords(); });
+    const Rule severalWindows = [this] { return frames_.size() > 1; };
+    AddCommand(cmd::kNextWindow, [this] { CycleRegistryWindows(1); }, severalWindows);
+    AddCommand(cmd::kPreviousWindow, [this] { CycleRegistryWindows(-1); }, severalWindows);
+    AddCommandRange(cmd::kRegistryWindowFirst, cmd::kRegistryWindowLast, [this](int index) {
+        if (index < frames_.size()) {
+            ActivateRegistryWindow(frames_[index]);
+        }
+    });
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setViewMode(QMdiArea::SubWindowView);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setCentralWidget(mdiArea_);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window); frames_.contains(frame)) {
+            current_ = frame;
+        }
+        UpdateCommandUI();
+    });
+    emptyHint_ = new QLabel(
+        QStringLiteral("No registry files are open.\n\nChoose File > Open Registry Files... "
+                       "(Ctrl+O) to open a set of hive files."),
+        mdiArea_);
+    emptyHint_->setObjectName(QStringLiteral("EmptyAreaHint"));
+    emptyHint_->setAlignment(Qt::AlignCenter);
+    emptyHint_->setWordWrap(true);
+    emptyHint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    emptyHint_->setForegroundRole(QPalette::Light);
+    mdiArea_->installEventFilter(this);
 
     BuildMenus();
     BuildToolBar();
     BuildAccelerators();
 
-    statusPane_ = new QLabel(this);
-    statusPane_->setObjectName(QStringLiteral("StatusPane104"));
-    statusPane_->setTextInteractionFlags(Qt::NoTextInteraction);
+    statusPane_ = new StatusPane(this);
     statusBar()->addWidget(statusPane_, 1);
+    damagePane_ = new QLabel(this);
+    damagePane_->setObjectName(QStringLiteral("DamagePane"));
+    damagePane_->hide();
+    statusBar()->addPermanentWidget(damagePane_);
 
     // The registry-window menu is shown from the start, as it is while windows are open.
     ShowMenu(true);
     resize(1024, 720);
+    restoreGeometry(LoadLayoutBytes("MainWindow"));
+    restoreState(LoadLayoutBytes("MainWindowState"));
+    ShowEmptyAreaHint();
     UpdateCommandUI();
 }
 
@@ -191,6 +229,9 @@ void CMainFrame::BuildMenus() {
     AddItem(window, "&Minimize All", cmd::kMinimizeAll);
     AddItem(window, "&Restore All", cmd::kRestoreAll);
     AddItem(window, "&Close All", cmd::kCloseAll);
+    window->addSeparator();
+    AddItem(window, "&Next Registry Window\tCtrl+Tab", cmd::kNextWindow);
+    AddItem(window, "&Previous Registry Window\tCtrl+Shift+Tab", cmd::kPreviousWindow);
     connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowMenu(window); });
 
     addHelp(menus129_);
@@ -323,6 +364,19 @@ void CMainFrame::FillWindowMenu(QMenu* menu) {
         menu->removeAction(items[i]);
         delete items[i];
     }
+    const QStringList windows = RegistryWindowTexts();
+    if (!windows.isEmpty()) {
+        menu->addSeparator();
+    }
+    CChildFrame* active = ActiveRegistryWindow();
+    for (int i = 0; i < windows.size(); ++i) {
+        const int id = cmd::kRegistryWindowFirst + i;
+        QAction* action = menu->addAction(windows[i]);
+        action->setData(id);
+        action->setCheckable(true);
+        action->setChecked(frames_[i] == active);
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    }
     const QStringList texts = NumberedMenuTexts(app_.ViewerTitles(), false);
     if (!texts.isEmpty()) {
         menu->addSeparator();
@@ -343,17 +397,20 @@ CChildFrame* CMainFrame::CreateRegistryWindow() {
     mdiArea_->addSubWindow(frame);
     frames_.push_back(frame);
     frame->showMaximized();
-    mdiArea_->setActiveSubWindow(frame);
-    frame->View()->Tree()->setFocus();
+    ActivateRegistryWindow(frame);
     frame->View()->SetPrompter(app_.InstalledPrompter());
     ShowFileSetNames();
     ShowMenu(true);
+    ShowEmptyAreaHint();
     UpdateCommandUI();
     return frame;
 }
 
 void CMainFrame::OnRegistryWindowGone(CChildFrame* frame) {
     frames_.removeAll(frame);
+    if (current_ == frame) {
+        current_ = nullptr;
+    }
     // Closing a registry window closes every data viewer and clears the shared history.
     app_.CloseAllViewers();
     History().ClearHistory();
@@ -363,18 +420,23 @@ void CMainFrame::OnRegistryWindowGone(CChildFrame* frame) {
     if (frames_.isEmpty()) {
         ShowMenu(false);
     }
+    ShowEmptyAreaHint();
     ShowFileSetNames();
     UpdateCommandUI();
 }
 
 CChildFrame* CMainFrame::ActiveRegistryWindow() const {
+    // A window that is closing may still be the MDI area's active one: only listed windows count.
     auto* active = qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
-    if (active == nullptr && !frames_.isEmpty()) {
-        // Without focus (no active top-level window) the MDI area reports no active child;
-        // the one most recently opened is still the one shown.
-        active = frames_.back();
+    if (frames_.contains(active)) {
+        return active;
     }
-    return active;
+    // Without focus (no active top-level window) the MDI area reports no active child; the
+    // one last made active is still the one shown.
+    if (current_ != nullptr) {
+        return current_;
+    }
+    return frames_.isEmpty() ? nullptr : frames_.back();
 }
 
 CChildView* CMainFrame::ActiveView() const {
@@ -403,8 +465,12 @@ bool CMainFrame::IsCommandAvailable(int id) const {
     return RouteStart()->CommandEnabled(id);
 }
 
+QString CMainFrame::DamageText() const {
+    return damagePane_->text();
+}
+
 QString CMainFrame::StatusText() const {
-    return statusPane_->text();
+    return statusPane_->FullText();
 }
 
 void CMainFrame::UpdateCommandUI() {
@@ -422,13 +488,22 @@ void CMainFrame::UpdateCommandUI() {
             action->setChecked(DeletedRecordsShown());
         }
     }
+    QString damage;
     if (CChildView* view = ActiveView()) {
-        statusPane_->setText(ToQString(view->GetStatusKeyPath()));
+        statusPane_->SetFullText(ToQString(view->GetStatusKeyPath()));
         statusPane_->setEnabled(true);
+        if (const KeyItemData* key = view->Tree()->GetSelectedKeyItem()) {
+            if (const HiveImage* hive = HiveImageOfKey(key->root, ToUtf16(key->subPath))) {
+                damage = ToQString(HiveFileDamage(hive->LoadReport().path));
+            }
+        }
     } else {
-        statusPane_->clear();
+        statusPane_->SetFullText(QString());
         statusPane_->setEnabled(false);
     }
+    damagePane_->setText(damage);
+    damagePane_->setToolTip(damage);
+    damagePane_->setVisible(!damage.isEmpty());
 }
 
 void CMainFrame::ShowFileSetNames() {
@@ -467,8 +542,54 @@ void CMainFrame::ToggleDeletedRecords() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    SaveLayoutBytes("MainWindow", saveGeometry());
+    SaveLayoutBytes("MainWindowState", saveState());
     mdiArea_->closeAllSubWindows();
     QMainWindow::closeEvent(event);
+}
+
+QStringList CMainFrame::RegistryWindowTexts() const {
+    QStringList texts;
+    for (int i = 0; i < frames_.size() && i < kMaxListed; ++i) {
+        const QString set = frames_[i]->Caption().isEmpty() ? QStringLiteral("(no files)")
+                                                            : frames_[i]->Caption();
+        texts.push_back(QStringLiteral("Registry Window %1: %2")
+                            .arg(i + 1)
+                            .arg(fontMetrics().elidedText(set, Qt::ElideMiddle,
+                                                          fontMetrics().averageCharWidth() *
+                                                              kMaxNameLength)));
+    }
+    return texts;
+}
+
+void CMainFrame::ActivateRegistryWindow(CChildFrame* frame) {
+    current_ = frame;
+    mdiArea_->setActiveSubWindow(frame);
+    frame->raise();
+    frame->View()->Tree()->setFocus();
+    UpdateCommandUI();
+}
+
+void CMainFrame::CycleRegistryWindows(int step) {
+    if (frames_.isEmpty()) {
+        return;
+    }
+    const qsizetype count = frames_.size();
+    const qsizetype at = std::max<qsizetype>(frames_.indexOf(ActiveRegistryWindow()), 0);
+    ActivateRegistryWindow(frames_[((at + step) % count + count) % count]);
+}
+
+void CMainFrame::ShowEmptyAreaHint() {
+    emptyHint_->setGeometry(mdiArea_->rect().adjusted(24, 24, -24, -24));
+    emptyHint_->setVisible(frames_.isEmpty());
+    emptyHint_->raise();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdiArea_ && event->type() == QEvent::Resize) {
+        ShowEmptyAreaHint();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace hivora

@@ -21,6 +21,7 @@ namespace hivora {
 class CChildFrame;
 class CChildView;
 class CHiveBrowserApp;
+class StatusPane;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -48,11 +49,21 @@ public:
     QList<QMenu*> Menus(bool registryMenu) const;
     QToolBar* ToolBar() const { return toolBar_; }
     QString StatusText() const;
+    // What the status bar says is wrong with the selected key's hive; empty when nothing is.
+    QString DamageText() const;
 
     // The numbered items of the Favorites and Window menus: at most 21, names cut to 60
     // characters; with shortcuts, the first nine read "&N name\tCtrl+N" and later ones
     // bare names, otherwise every one reads "&N name".
     static QStringList NumberedMenuTexts(const QStringList& names, bool favourites);
+
+    // The registry windows in the Window menu's order, each with the file set it shows.
+    QStringList RegistryWindowTexts() const;
+    // Makes the registry window `step` places after (before, when negative) the active one
+    // active, round the list.
+    void CycleRegistryWindows(int step);
+    // The line the empty area shows while no registry window is open (hidden otherwise).
+    QLabel* EmptyAreaHint() const { return emptyHint_; }
 
     // After the file set was replaced: every registry window reads it afresh, and every
     // caption and the title name it.
@@ -60,6 +71,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -74,10 +86,18 @@ private:
     void ShowFileSetNames();
     // Shows or hides deleted records in every registry window, and remembers the choice.
     void ToggleDeletedRecords();
+    void ActivateRegistryWindow(CChildFrame* frame);
+    void ShowEmptyAreaHint();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QLabel* statusPane_ = nullptr;
+    StatusPane* statusPane_ = nullptr;
+    // What is wrong with the hive of the selected key; hidden while nothing is.
+    QLabel* damagePane_ = nullptr;
+    QLabel* emptyHint_ = nullptr;
+    // The registry window last made active; the MDI area forgets it while the program has
+    // no active window.
+    CChildFrame* current_ = nullptr;
     QList<QMenu*> menus128_;
     QList<QMenu*> menus129_;
     QList<QAction*> commandActions_;

@@ -1,7 +1,9 @@
 #include "values/ValuesList.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "fileset/HiveFileState.h"
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "support/CaseFold.h"
@@ -33,6 +35,16 @@ std::vector<ValueRow> FileInformationRows(const FileSet& files) {
         row.name = SlotDisplayName(slot);
         row.type = kInformationType;
         row.data = files[slot].empty() ? kEmptyFileName : files[slot];
+        // A file that is there but did not load says why; a missing one is plain to see.
+        std::error_code error;
+        const bool exists = !files[slot].empty() && std::filesystem::exists(files[slot], error);
+        const std::string failure = exists ? HiveLoadFailure(files, slot) : std::string();
+        if (!failure.empty()) {
+            const std::string refusal = HiveRefusal(files[slot]);
+            row.data += "  (not loaded: " + (refusal.empty() ? failure : refusal) + ")";
+        } else if (const std::string damage = HiveFileDamage(files[slot]); !damage.empty()) {
+            row.data += "  (" + damage + ")";
+        }
         rows.push_back(std::move(row));
     }
     return rows;

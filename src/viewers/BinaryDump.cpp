@@ -10,15 +10,25 @@
 namespace hivora {
 namespace {
 
-constexpr size_t kByteLineColumn = 57;  // where the character part starts
+constexpr size_t kByteLineColumn = 57;  // where the character part starts with 4-digit offsets
 
 void AppendHex(std::string& out, uint32_t value, int digits) {
     fmt::format_to(std::back_inserter(out), "{:0{}X}", value, digits);
 }
 
-void StartLine(std::string& line, size_t offset, const char* separator) {
+// Every offset of one dump has the same width: four digits, more when the data's size needs
+// them, so that the columns of every line stay aligned.
+int OffsetDigits(size_t size) {
+    int digits = 4;
+    while (digits < 16 && (size >> (4 * digits)) != 0) {
+        ++digits;
+    }
+    return digits;
+}
+
+void StartLine(std::string& line, size_t offset, int digits, const char* separator) {
     line.clear();
-    AppendHex(line, static_cast<uint32_t>(offset), 4);
+    fmt::format_to(std::back_inserter(line), "{:0{}X}", offset, digits);
     line += separator;
 }
 
@@ -40,9 +50,11 @@ void DumpBytes(std::span<const uint8_t> data, DumpBuilder& out) {
     const size_t size = data.size();
     std::string line;
     std::string characters;
+    const int digits = OffsetDigits(size);
+    const size_t column = kByteLineColumn + static_cast<size_t>(digits - 4);
     for (size_t i = 0; i < size; ++i) {
         if (i % kDumpBytesPerLine == 0) {
-            StartLine(line, i, ": ");
+            StartLine(line, i, digits, ": ");
             characters.clear();
         }
         AppendHex(line, data[i], 2);
@@ -55,8 +67,8 @@ void DumpBytes(std::span<const uint8_t> data, DumpBuilder& out) {
         }
         if ((i + 1) % kDumpBytesPerLine == 0 || i + 1 == size) {
             line += ' ';
-            if (line.size() < kByteLineColumn) {
-                line.append(kByteLineColumn - line.size(), ' ');
+            if (line.size() < column) {
+                line.append(column - line.size(), ' ');
             }
             out.Finish(line + characters);
         }
@@ -67,9 +79,10 @@ void DumpWords(std::span<const uint8_t> data, DumpBuilder& out) {
     const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
+    const int digits = OffsetDigits(size);
     for (size_t i = 0; i < size; i += 2) {
         if (numbers == 0) {
-            StartLine(line, i, ": ");
+            StartLine(line, i, digits, ": ");
         }
         if (i + 1 < size) {
             AppendHex(line, ReadLe16(data, i), 4);
@@ -88,9 +101,10 @@ void DumpDoubleWords(std::span<const uint8_t> data, DumpBuilder& out) {
     const size_t size = data.size();
     std::string line;
     size_t numbers = 0;
+    const int digits = OffsetDigits(size);
     for (size_t i = 0; i < size; i += 4) {
         if (numbers == 0) {
-            StartLine(line, i, ":  ");
+            StartLine(line, i, digits, ":  ");
         }
         const size_t left = size - i;
         if (left >= 4) {

@@ -19,8 +19,9 @@ struct DumpText {
     std::string text;                // every line followed by "\r\n"
 };
 
-// Offsets are byte offsets in upper-case hexadecimal of at least four digits; numbers are read
-// little-endian. No data gives no lines.
+// Offsets are byte offsets in upper-case hexadecimal: four digits, or as many as the data's
+// size takes (five from 64 KiB), the same on every line; numbers are read little-endian. No
+// data gives no lines.
 DumpText FillDump(const uint8_t* data, size_t size, DumpMode mode);
 
 }  // namespace hivora

@@ -80,11 +80,17 @@ INSTANTIATE_TEST_SUITE_P(
             "DoubleWordsOneByteLeft", Sequence(5), DumpMode::DoubleWords, {"0000:  03020100 04 "}}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(FillDump, OffsetsGrowPastFourDigits) {
-    const Bytes data(0x10010, 0);
-    const DumpText dump = FillDump(data.data(), data.size(), DumpMode::Bytes);
-    ASSERT_EQ(dump.lines.size(), 0x1001u);
-    EXPECT_EQ(dump.lines.back().substr(0, 7), "10000: ");
+TEST(FillDump, DataOf64KiBWidensEveryOffsetAndKeepsTheColumnsAligned) {
+    const Bytes data(0x10008, 'A');
+    for (DumpMode mode : {DumpMode::Bytes, DumpMode::Words, DumpMode::DoubleWords}) {
+        const DumpText dump = FillDump(data.data(), data.size(), mode);
+        EXPECT_EQ(dump.lines.front().substr(0, 7), "00000: ");
+        EXPECT_EQ(dump.lines.back().substr(0, 7), "10000: ");
+    }
+    const DumpText bytes = FillDump(data.data(), data.size(), DumpMode::Bytes);
+    ASSERT_EQ(bytes.lines.size(), 0x1001u);
+    EXPECT_EQ(bytes.lines.front().find('A'), 58u);
+    EXPECT_EQ(bytes.lines.back().find('A'), 58u);  // a short last line too
 }
 
 TEST(CascadeViewer, StepsDownThenStartsANewColumnAndRestartsWhenAllAreClosed) {

@@ -126,7 +126,7 @@ CChooseFilesDlg::CChooseFilesDlg(SettingsStore& settings, Prompter& prompter, QW
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &CChooseFilesDlg::accept);
-    connect(help, &QPushButton::clicked, this, [] { OpenHelp(); });
+    connect(help, &QPushButton::clicked, this, [this] { OpenHelp(prompter_, this); });
     connect(cancel, &QPushButton::clicked, this, &CChooseFilesDlg::reject);
 
     for (HiveSlot slot : kHistoryOrder) {

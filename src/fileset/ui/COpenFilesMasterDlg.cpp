@@ -149,7 +149,8 @@ QString COpenFilesMasterDlg::Description() const {
 }
 
 void COpenFilesMasterDlg::Refresh() {
-    description_->setPlainText(MessageText(DescribeFileSet(CurrentFileSet())));
+    description_->setPlainText(
+        MessageText(DescribeFileSet(CurrentFileSet(), DialogDateTime, true)));
 }
 
 void COpenFilesMasterDlg::RunButton(int id) {
@@ -178,7 +179,7 @@ void COpenFilesMasterDlg::RunButton(int id) {
                 Refresh();
                 break;
             case kHelp:
-                OpenHelp();
+                OpenHelp(prompter_, this);
                 break;
             case kContinue:
                 CurrentFileSet().applyLogs = applyLogs_->isChecked();

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "support/FileTimeFormat.h"
+#include "support/ui/UiServices.h"
 
 namespace hivora {
 
@@ -29,7 +30,7 @@ FindByDateDialog::FindByDateDialog(const SearchCriteria& criteria, QWidget* pare
     : QDialog(parent), criteria_(criteria) {
     setWindowTitle(QStringLiteral("Find By Date"));
 
-    const QString shortDate = QLocale().dateFormat(QLocale::ShortFormat);
+    const QString shortDate = DialogDateFormat(QLocale());
     // Seconds matter to a last-write search; a zone name does not (the value is a clock reading).
     const QString timeFormat =
         QLocale().timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')).trimmed();

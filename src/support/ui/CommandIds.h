@@ -43,12 +43,17 @@ enum CommandId : int {
     kNavigateTo = 32826,
     kGoToRoot = 32827,
     kShowDeletedRecords = 32840,
+    kNextWindow = 32828,
+    kPreviousWindow = 32829,
 
-    // Numbered lists: favourites in the Favorites menu, viewers in the Window menu.
+    // Numbered lists: favourites in the Favorites menu, viewers and registry windows in the
+    // Window menu.
     kFavoriteFirst = 20000,
     kFavoriteLast = 20100,
     kViewerFirst = 20200,
     kViewerLast = 20300,
+    kRegistryWindowFirst = 20400,
+    kRegistryWindowLast = 20500,
 };
 
 }  // namespace hivora::cmd

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,7 +10,10 @@
 #include "support/ui/Prompter.h"
 
 class QAction;
+class QLocale;
 class QMenu;
+class QTextBrowser;
+class QUrl;
 class QWidget;
 
 namespace hivora {
@@ -74,10 +78,27 @@ QAction* AddCommandItem(QMenu& menu, const char* text, int id, bool enabled,
 // Makes `item` the menu's default item, shown bold.
 void SetDefaultItem(QMenu& menu, QAction* item);
 
+// The locale's short date form with the year in four digits, for dates shown in dialogs.
+QString DialogDateFormat(const QLocale& locale);
+// A file time as dialogs show it: DialogDateFormat and the locale's time with seconds.
+std::string DialogDateTime(std::time_t time);
+
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
 
-// Opens the help page "index.htm" beside the program; a failure is not reported.
-void OpenHelp();
+// Hands `url` to the desktop (browser, mail program). `failed` runs when nothing took it: no
+// opener at all, or xdg-open ending in failure soon after (as it does when no browser is set
+// up), so it may run after this returns. Tests replace the desktop with SetDesktopUrlOpener
+// (false: nothing took it; an empty function restores the desktop).
+void OpenDesktopUrl(const QUrl& url, std::function<void()> failed);
+void SetDesktopUrlOpener(std::function<bool(const QUrl&)> opener);
+
+// Opens the help page "index.htm" in the desktop's browser. When the desktop cannot, says so
+// (through `prompter`, or a message box when the failure is heard after this returned) and
+// shows the page in the program's own help window over `parent`; a page that is not there is
+// reported instead.
+void OpenHelp(Prompter& prompter, QWidget* parent);
+// The program's own help window while it exists.
+QTextBrowser* OwnHelpWindow();
 
 }  // namespace hivora

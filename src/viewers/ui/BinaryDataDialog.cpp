@@ -11,9 +11,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include <fmt/format.h>
 
@@ -239,6 +241,13 @@ void BinaryDataDialog::FillDump() {
         list_->clear();
         list_->addItems(items);
     }
+    // The list is never narrower than its longest line: a dump line is read whole.
+    int widest = 0;
+    for (const QString& item : std::as_const(items).first(std::min<qsizetype>(items.size(), 2))) {
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(item));
+    }
+    list_->setMinimumWidth(widest + list_->verticalScrollBar()->sizeHint().width() +
+                           2 * list_->frameWidth() + 4 * list_->spacing() + 8);
     SelectDumpLine(offset_);
 }
 

@@ -3,10 +3,21 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <string>
 
+#include "support/ui/LayoutMemory.h"
 #include "viewers/ui/ViewerList.h"
 
 namespace hivora {
+namespace {
+
+// "BinaryDataDialogSize": one remembered size per kind of viewer.
+std::string SizeEntry(const QObject& viewer) {
+    const std::string name = viewer.metaObject()->className();
+    return name.substr(name.rfind(':') + 1) + "Size";
+}
+
+}  // namespace
 
 ViewerWindow::ViewerWindow(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -16,6 +27,9 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void ViewerWindow::OpenAsViewer() {
+    if (const QList<int> size = LoadLayoutNumbers(SizeEntry(*this), 2); !size.isEmpty()) {
+        resize(size[0], size[1]);
+    }
     // Where a dialog would first appear: centred over its owner, else on the screen.
     QRect area;
     if (QWidget* owner = parentWidget(); owner != nullptr) {
@@ -30,12 +44,21 @@ void ViewerWindow::OpenAsViewer() {
 }
 
 void ViewerWindow::done(int result) {
+    RememberSize();
     AppViewers().RemoveViewer(this);
     QDialog::done(result);
     close();
 }
 
+void ViewerWindow::RememberSize() {
+    // Only a window that was shown has a size of the user's.
+    if (isVisible() && !isMinimized()) {
+        SaveLayoutNumbers(SizeEntry(*this), {width(), height()});
+    }
+}
+
 void ViewerWindow::closeEvent(QCloseEvent* event) {
+    RememberSize();
     AppViewers().RemoveViewer(this);
     QDialog::closeEvent(event);
 }

@@ -1,5 +1,5 @@
 // What the two data viewer windows share: modeless, owned by a parent window, placed by the
-// cascade, listed in the viewer list while they exist, gone (deleted) once closed.
+// cascade at the size the user last gave that kind of viewer, listed in the viewer list while they exist, gone (deleted) once closed.
 #pragma once
 
 #include <QDialog>
@@ -19,6 +19,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RememberSize();
 };
 
 }  // namespace hivora

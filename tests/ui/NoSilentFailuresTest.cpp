@@ -1,0 +1,168 @@
+// Failures the desktop cannot hide: no browser for Help or Tech Support, commands without a
+// registry window, a chosen file that is no hive, a damaged hive, and what About owes the user.
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "UiTestSupport.h"
+#include "fileset/FileSetDescription.h"
+#include "fileset/HiveFileState.h"
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/CMainFrame.h"
+#include "support/HiveBuilder.h"
+#include "support/TempPath.h"
+#include "support/Version.h"
+#include "support/ui/CommandIds.h"
+#include "support/ui/UiServices.h"
+#include "values/ui/CRegValuesList.h"
+
+namespace hivora {
+namespace {
+
+// The desktop as a test sets it: every address handed to it is recorded and refused or taken.
+class NoBrowserTest : public RegistryWindowTest {
+protected:
+    void SetUp() override {
+        RegistryWindowTest::SetUp();
+        SetDesktopUrlOpener([this](const QUrl& url) {
+            opened_.push_back(url);
+            return browser_;
+        });
+    }
+    void TearDown() override {
+        SetDesktopUrlOpener(nullptr);
+        delete OwnHelpWindow();
+        RegistryWindowTest::TearDown();
+    }
+
+    std::vector<QUrl> opened_;
+    bool browser_ = false;
+};
+
+TEST_F(NoBrowserTest, HelpSaysSoAndShowsTheBundledPagesInItsOwnWindow) {
+    ASSERT_TRUE(app_->MainFrame()->RunCommand(cmd::kHelp));
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_TRUE(opened_[0].toLocalFile().endsWith("/index.htm"));
+    ASSERT_EQ(prompter_.notices.size(), 1u);
+    EXPECT_NE(prompter_.notices[0].find("browser"), std::string::npos);
+    QTextBrowser* help = OwnHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->source(), opened_[0]);
+    EXPECT_FALSE(help->toPlainText().trimmed().isEmpty());
+
+    // With a browser, nothing is said and no window of the program's own opens.
+    delete help;
+    browser_ = true;
+    app_->MainFrame()->RunCommand(cmd::kHelp);
+    EXPECT_EQ(prompter_.notices.size(), 1u);
+    EXPECT_EQ(OwnHelpWindow(), nullptr);
+}
+
+TEST_F(NoBrowserTest, TechSupportSaysSoAndLeavesTheAddressOnTheClipboard) {
+    ASSERT_TRUE(app_->MainFrame()->RunCommand(cmd::kTechSupport));
+    const std::string address = TechSupportAddress(ProgramVersion());
+    ASSERT_EQ(prompter_.notices.size(), 1u);
+    EXPECT_NE(prompter_.notices[0].find(address), std::string::npos);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), address);
+}
+
+TEST_F(RegistryWindowTest, WithoutARegistryWindowItsCommandsAreOffAndTheAreaSaysWhatToDo) {
+    CMainFrame* frame = app_->MainFrame();
+    EXPECT_FALSE(frame->EmptyAreaHint()->isVisible());
+    ASSERT_TRUE(frame->RunCommand(cmd::kFileClose));
+    // No event loop turn: the closing window is still the MDI area's active one here.
+    const int needWindow[] = {cmd::kFind,           cmd::kFindByDate,   cmd::kFindNext,
+                              cmd::kCopyKeyName,    cmd::kShowBinaryData, cmd::kAddToFavorites,
+                              cmd::kExportRegAll,   cmd::kStatistics,   cmd::kNextWindow};
+    for (int id : needWindow) {
+        EXPECT_FALSE(frame->IsCommandAvailable(id)) << id;
+    }
+    QCoreApplication::processEvents();
+    for (QAction* action : frame->ToolBar()->actions()) {
+        const int id = action->data().toInt();
+        if (std::find(std::begin(needWindow), std::end(needWindow), id) != std::end(needWindow)) {
+            EXPECT_FALSE(action->isEnabled()) << id;
+            EXPECT_FALSE(frame->RunCommand(id)) << id;
+        }
+    }
+    EXPECT_TRUE(frame->EmptyAreaHint()->isVisible());
+    EXPECT_TRUE(frame->EmptyAreaHint()->text().contains("Open Registry Files"));
+    app_->OpenCurrentFileSet();
+    EXPECT_FALSE(frame->EmptyAreaHint()->isVisible());
+}
+
+TEST_F(RegistryWindowTest, ANonHiveIsNamedAndADamagedHiveSaysSo) {
+    const std::filesystem::path folder = test::UniqueTempPath("hivora_bad_set");
+    std::filesystem::create_directories(folder);
+    test::HiveBuilder system;
+    const auto select = system.AddKey(test::HiveBuilder::kRoot, u"Select");
+    system.AddKey(select, u"Good");
+    const auto broken = system.AddKey(select, u"Broken");
+    test::BuiltHive built = system.Build();
+    built.PutU16(built.keys[broken].key, 0, 0);  // no "nk" signature: the key is passed over
+    std::ofstream(folder / "SYSTEM", std::ios::binary)
+        .write(reinterpret_cast<const char*>(built.bytes.data()),
+               static_cast<std::streamsize>(built.bytes.size()));
+    std::ofstream(folder / "SAM") << "a note, not a hive";
+    FileSet set;
+    set[HiveSlot::System] = (folder / "SYSTEM").string();
+    set[HiveSlot::Sam] = (folder / "SAM").string();
+    CurrentFileSet() = set;
+    app_->OpenCurrentFileSet();
+
+    ASSERT_EQ(prompter_.errors.size(), 1u);
+    EXPECT_NE(prompter_.errors[0].find(set[HiveSlot::Sam]), std::string::npos);
+    EXPECT_NE(prompter_.errors[0].find("not a registry hive"), std::string::npos);
+    EXPECT_EQ(prompter_.errors[0].find("SYSTEM"), std::string::npos);
+    CRegValuesList* rows = View()->List();
+    std::string samRow;
+    for (int row = 0; row < rows->model()->rowCount(); ++row) {
+        if (rows->CellText(row, 0) == "SAM") {
+            samRow = rows->CellText(row, 2);
+        }
+    }
+    EXPECT_NE(samRow.find("not loaded: not a registry hive"), std::string::npos) << samRow;
+
+    ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
+    QTreeWidgetItem* selectItem = View()->Tree()->currentItem();
+    selectItem->setExpanded(true);
+    EXPECT_EQ(selectItem->childCount(), 1);
+    app_->MainFrame()->UpdateCommandUI();
+    EXPECT_EQ(app_->MainFrame()->DamageText(), "damaged: 1 record passed over");
+    EXPECT_NE(DescribeHiveFile(set[HiveSlot::System], {}, true).find("(damaged: 1 record passed over)"),
+              std::string::npos);
+    // Reading the keys again finds the same damage, not more.
+    View()->Rebuild();
+    ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
+    View()->Tree()->currentItem()->setExpanded(true);
+    EXPECT_EQ(HiveFileDamage(set[HiveSlot::System]), "damaged: 1 record passed over");
+    View()->Tree()->SelectPath("");
+    app_->MainFrame()->UpdateCommandUI();
+    EXPECT_TRUE(app_->MainFrame()->DamageText().isEmpty());  // the root lies in no hive
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(RegistryWindowTest, AboutNamesVersionQtLicenceAndHome) {
+    QString text;
+    WhenModal<QMessageBox>([&text](QMessageBox* box) {
+        text = box->text();
+        box->accept();
+    });
+    app_->MainFrame()->RunCommand(cmd::kAbout);
+    for (const QString& part : {ToQString(GetVersionText(2)), QString::fromLatin1(qVersion()),
+                                QStringLiteral("MIT"), QString::fromLatin1(kProductPageAddress)}) {
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << " in " << text.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace hivora
