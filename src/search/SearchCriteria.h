@@ -15,6 +15,8 @@ struct SearchCriteria {
     int values = 1;       // look at value names
     int data = 1;         // look at string data
     int wholeString = 0;  // the whole name or string must equal the text, ignoring case
+    int regex = 0;        // the text is a PCRE2 pattern (found anywhere unless wholeString)
+    int matchCase = 0;    // names, data and patterns compare case-sensitively
     int byDate = 0;       // look at key last-write times instead of texts
     int afterOn = 1;      // in date mode, the lower limit applies
     int beforeOn = 1;     // in date mode, the upper limit applies

@@ -18,7 +18,9 @@ struct SearchResult {
     std::string keyPath;    // "HKEY_LOCAL_MACHINE\..." or "HKEY_USERS\..."
     std::string valueName;  // kKeyHitValueName for key hits
     MatchKind kind = MatchKind::KeyName;
-    FileTime lastWrite = 0;  // KeyDate hits only
+    FileTime lastWrite = 0;  // the hit key's last-write time
+    // A value hit's data as the values list shows it, shortened; empty for key hits.
+    std::string data;
     // Hits on deleted records: the hive image's generation (0 for live hits), the record's
     // cell offset, and the deleted key to select (the hit key, or a value's deleted key; 0
     // when the value's key is live or unknown). keyPath names the key as the tree shows it.
