@@ -19,8 +19,6 @@ struct SearchResult {
     std::string valueName;  // kKeyHitValueName for key hits
     MatchKind kind = MatchKind::KeyName;
     FileTime lastWrite = 0;  // the hit key's last-write time
-    // A value hit's data as the values list shows it, shortened; empty for key hits.
-    std::string data;
     // Hits on deleted records: the hive image's generation (0 for live hits), the record's
     // cell offset, and the deleted key to select (the hit key, or a value's deleted key; 0
     // when the value's key is live or unknown). keyPath names the key as the tree shows it.
@@ -28,6 +26,8 @@ struct SearchResult {
     uint32_t deletedOffset = 0;
     uint32_t deletedKey = 0;
 
+    // A value hit's data as the values list shows it, shortened; empty for key hits.
+    std::string data;
     bool operator==(const SearchResult&) const = default;
 };
 
