@@ -50,10 +50,7 @@ TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
     const auto folder = hivora::test::UniqueTempPath("hivora_describe");
     std::filesystem::create_directories(folder);
     const auto file = folder / "SYSTEM";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << std::string(1234, 'x');
-    }
+    std::ofstream(file, std::ios::binary) << std::string(1234, 'x');
     const struct utimbuf times { 1614834000, 1614834000 };  // 2021-03-04 05:00:00 UTC
     ASSERT_EQ(::utime(file.c_str(), &times), 0);
     FileSet set;
