@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <tuple>
+
 #include "cli/CliTestSupport.h"
+#include "support/ReplacingFile.h"
 
 namespace hivora::test {
 namespace {
@@ -34,6 +40,8 @@ HiveBuilder ClassesHive() {
     return b;
 }
 
+// The options reach the file-set rules (checked on their own in tests/fileset); a file that
+// fails is named on one line of standard error and the others still load.
 TEST_F(CliTest, FileSetOptionsPlaceFilesAndReportBadOnes) {
     Write("hives/SYSTEM", SystemHive());
     Write("hives/Software", ClassesHive());
@@ -41,55 +49,38 @@ TEST_F(CliTest, FileSetOptionsPlaceFilesAndReportBadOnes) {
     const std::string notHive = WriteBytes("junk/sam", "MZ not a hive");
     const std::string oddName = Write("odd/mystery.hive", UserHive());
     const std::string hives = (temp_ / "hives").string();
-
     struct Row {
-        const char* name;
         std::vector<std::string> args;
         int status;
         std::string out;
-        std::string err;  // expected stderr text, empty for none
+        std::string err;  // a text the one line of standard error holds, empty for no line
     };
     const Row rows[] = {
-        {"folder", {"--dir", hives, "ls", "HKEY_LOCAL_MACHINE"}, 0, "software\nsystem\n", ""},
-        {"folder and profile",
-         {"--dir", hives, "--user-dir", (temp_ / "profile").string(), "ls", "hkey_users"},
-         0,
-         "NTUSER\n",
-         ""},
-        {"file placed by its name", {user, "ls", "HKEY_USERS\\NTUSER\\software"}, 0, "Run\n", ""},
-        {"slot option wins over the folder",
-         {"--dir", hives, "--system", user, "ls", "HKEY_LOCAL_MACHINE\\system"},
+        {{"--dir", hives, "ls", "HKEY_LOCAL_MACHINE"}, 0, "software\nsystem\n", ""},
+        {{user, "ls", "HKEY_USERS\\NTUSER\\software"}, 0, "Run\n", ""},
+        {{"--dir", hives, "--system", user, "ls", "HKEY_LOCAL_MACHINE\\system"},
          0,
          "Software\n",
          ""},
-        {"not a hive: the others still load",
-         {"--dir", hives, "--sam", notHive, "ls", "HKEY_LOCAL_MACHINE"},
+        {{"--dir", hives, "--sam", notHive, "ls", "HKEY_LOCAL_MACHINE"},
          2,
          "software\nsystem\n",
          "hivora-cli: not a registry hive file: " + notHive + "\n"},
-        {"missing file",
-         {"--system", "/nonexistent/SYSTEM", "ls"},
+        {{"--system", "/nonexistent/SYSTEM", "ls"},
          2,
          "HKEY_LOCAL_MACHINE\nHKEY_USERS\n",
          "hivora-cli: Unable to open /nonexistent/SYSTEM: No such file or directory\n"},
-        {"name that fits no slot", {oddName, "ls"}, 2, "", ""},
-        {"no files", {"ls"}, 2, "", ""},
-        {"folder without hives", {"--dir", (temp_ / "odd").string(), "ls"}, 2, "", ""},
+        {{oddName, "ls"}, 2, "", "--system"},
+        {{"ls"}, 2, "", "hivora-cli: "},
     };
     for (const Row& row : rows) {
         const CliRun run = Run(row.args);
-        EXPECT_EQ(run.status, row.status) << row.name;
-        EXPECT_EQ(run.out, row.out) << row.name;
-        if (!row.err.empty()) {
-            EXPECT_EQ(run.err, row.err) << row.name;
-        } else if (row.status == 2) {
-            // One line that names the problem.
-            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << row.name << run.err;
-        }
+        EXPECT_EQ(run.status, row.status) << row.args[0];
+        EXPECT_EQ(run.out, row.out) << row.args[0];
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), row.err.empty() ? 0 : 1)
+            << run.err;
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
     }
-    const CliRun odd = Run({oddName, "ls"});
-    EXPECT_NE(odd.err.find(oddName), std::string::npos);
-    EXPECT_NE(odd.err.find("--system"), std::string::npos);
 }
 
 class CliOnSystem : public CliTest {
@@ -111,57 +102,100 @@ protected:
     std::string user_;
 };
 
-TEST_F(CliOnSystem, LsListsSubkeysInEnumerationOrder) {
-    struct Row {
-        const char* name;
-        std::vector<std::string> args;
-        int status;
-        std::string out;
-    };
-    const Row rows[] = {
-        {"the two roots", {"ls"}, 0, "HKEY_LOCAL_MACHINE\nHKEY_USERS\n"},
-        {"hives under a root", {"ls", "HKEY_LOCAL_MACHINE"}, 0, "system\n"},
-        {"any case, trailing backslash",
-         {"ls", "hkey_local_machine\\SYSTEM\\"},
-         0,
-         "Select\nControlSet001\n"},
-        {"a key without subkeys", {"ls", "HKEY_LOCAL_MACHINE\\system\\Select"}, 0, ""},
-        {"no such key", {"ls", "HKEY_LOCAL_MACHINE\\system\\Nope"}, 1, ""},
-        {"another root", {"ls", "HKEY_CURRENT_USER\\Software"}, 2, ""},
-        {"empty component", {"ls", "HKEY_LOCAL_MACHINE\\system\\\\Select"}, 2, ""},
-    };
-    for (const Row& row : rows) {
-        const CliRun run = RunOn(row.args);
-        EXPECT_EQ(run.status, row.status) << row.name << ": " << run.err;
-        EXPECT_EQ(run.out, row.out) << row.name;
-    }
-}
-
-TEST_F(CliOnSystem, ValuesAndShowPrintTheListAndTheDataText) {
+// The listing texts are the core's; here each command's wiring and exit codes.
+TEST_F(CliOnSystem, LsValuesAndShowPrintWhatTheyFindAndExitByTheOutcome) {
     const std::string control = "HKEY_LOCAL_MACHINE\\system\\ControlSet001\\Control";
     struct Row {
-        const char* name;
         std::vector<std::string> args;
         int status;
         std::string out;
     };
     const Row rows[] = {
-        {"the list with its default row",
-         {"values", control},
+        {{"ls"}, 0, "HKEY_LOCAL_MACHINE\nHKEY_USERS\n"},
+        {{"ls", "hkey_local_machine\\SYSTEM\\"}, 0, "Select\nControlSet001\n"},
+        {{"ls", "HKEY_LOCAL_MACHINE\\system\\Nope"}, 1, ""},
+        {{"ls", "HKEY_CURRENT_USER\\Software"}, 2, ""},
+        {{"values", control},
          0,
          "(Default)\tREG_SZ\t(value not set)\nRun\tREG_SZ\talpha\n"
          "RunOnce\tREG_MULTI_SZ\tone | run me\n"},
-        {"values of a missing key", {"values", control + "\\Gone"}, 1, ""},
-        {"multi-line form", {"show", control, "runonce"}, 0, "one\r\nrun me\n"},
-        {"a missing default is no value", {"show", control, "(Default)"}, 1, ""},
-        {"no such value", {"show", control, "Nope"}, 1, ""},
-        {"show needs a value name", {"show", control}, 2, ""},
+        {{"values", control + "\\Gone"}, 1, ""},
+        {{"show", control, "runonce"}, 0, "one\r\nrun me\n"},
+        {{"show", control, "(Default)"}, 1, ""},  // a missing default is no value
+        {{"show", control}, 2, ""},
     };
     for (const Row& row : rows) {
         const CliRun run = RunOn(row.args);
-        EXPECT_EQ(run.status, row.status) << row.name << ": " << run.err;
-        EXPECT_EQ(run.out, row.out) << row.name;
+        EXPECT_EQ(run.status, row.status) << row.args.back() << ": " << run.err;
+        EXPECT_EQ(run.out, row.out) << row.args.back();
     }
+}
+
+// Export, statistics, description and dump reach their core walks (checked in tests/export and
+// tests/viewers); here where their text goes and how they end.
+TEST_F(CliOnSystem, ExportStatsDescribeAndDumpWriteWhereAsked) {
+    const std::string control = "HKEY_LOCAL_MACHINE\\system\\ControlSet001\\Control";
+    const std::string file = (temp_ / "branch.reg").string();
+    CliRun run = RunOn({"export-reg", "--branch", control, "-o", file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("milliseconds taken.\n1 keys, 2 values\n"), std::string::npos);
+    std::stringstream written;
+    written << std::ifstream(file, std::ios::binary).rdbuf();
+    EXPECT_EQ(written.str().rfind("REGEDIT4\r\n", 0), 0u);
+    run = RunOn({"export-reg", "--branch", control});
+    EXPECT_EQ(run.out.substr(run.out.find("\r\n[")),
+              written.str().substr(written.str().find("\r\n[")));
+    run = RunOn({"export-text", "--branch", control + "\\Run"});
+    EXPECT_NE(run.out.find("Key Name:        " + control + "\\Run\r\n"), std::string::npos);
+
+    run = Run({"--system", system_, "stats"});
+    EXPECT_EQ(run.out.rfind("SYSTEM:\n    " + system_ + "\n    (", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\n5 keys, 3 values\n"), std::string::npos) << run.out;
+    EXPECT_NE(RunOn({"describe"}).out.find("SOFTWARE:\n    <NOT SELECTED>\nSECURITY:"),
+              std::string::npos);
+    EXPECT_EQ(
+        RunOn({"dump", "HKEY_LOCAL_MACHINE\\system\\Select", "CURRENT", "--mode", "words"}).out,
+        "0000: 0001 0000 \n");
+}
+
+TEST_F(CliOnSystem, ExportAndDumpFailuresNameTheirCause) {
+    const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
+        {{"export-reg", "--branch", "HKEY_LOCAL_MACHINE\\system\\Nope"},
+         2,
+         "hivora-cli: Unable to open the key\n"},
+        {{"export-reg", "-o", "/no/such/folder/x.reg"},
+         2,
+         "hivora-cli: Unable to create output file\n"},
+        {{"export-text", "-o", "/dev/full"},
+         2,
+         "hivora-cli: Unable to write /dev/full: No space left on device\n"},
+        {{"dump", "HKEY_LOCAL_MACHINE\\system\\Select", "missing"},
+         1,
+         "hivora-cli: HKEY_LOCAL_MACHINE\\system\\Select: no value named \"missing\"\n"},
+    };
+    for (const auto& [args, status, message] : rows) {
+        const CliRun run = RunOn(args);
+        EXPECT_EQ(run.status, status) << args[0];
+        EXPECT_EQ(run.err, message) << args[0];
+    }
+}
+
+TEST_F(CliOnSystem, AnUnfinishedFileNeverTakesTheFinalName) {
+    const std::string file = (temp_ / "kept.reg").string();
+    std::ofstream(file) << "before";
+    {
+        ReplacingFile unfinished(file);
+        ASSERT_EQ(::write(unfinished.Descriptor(), "half", 4), 4);
+    }
+    auto read = [&file] {
+        std::stringstream text;
+        text << std::ifstream(file, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    EXPECT_EQ(read(), "before");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_), {}), 3);  // + the hives
+    ASSERT_EQ(RunOn({"export-reg", "-o", file}).status, 0);
+    EXPECT_EQ(read().rfind("REGEDIT4\r\n", 0), 0u);
 }
 
 }  // namespace

@@ -81,7 +81,6 @@ TEST_F(LogsCliTest, RecoveredImageIsANewCleanHiveOtherToolsRead) {
     const CliRun reread = Run({"--system", output, "stats"});
     EXPECT_EQ(reread.out.find("dirty"), std::string::npos) << reread.out;
     EXPECT_EQ(KeyCount(reread.out), replayed);
-    EXPECT_NE(KeyCount(Run({"--system", hive, "--no-logs", "stats"}).out), -1);
     if (std::system("command -v hivexml >/dev/null 2>&1") == 0) {
         const std::string xml = (temp_ / "recovered.xml").string();
         ASSERT_EQ(std::system(("hivexml " + Quote(output) + " >" + Quote(xml)).c_str()), 0);
@@ -89,8 +88,7 @@ TEST_F(LogsCliTest, RecoveredImageIsANewCleanHiveOtherToolsRead) {
         read << std::ifstream(xml).rdbuf();
         const std::string text = read.str();
         long nodes = 0;
-        for (size_t at = text.find("<node "); at != std::string::npos;
-             at = text.find("<node ", at + 1)) {
+        for (size_t at = 0; (at = text.find("<node ", at)) != std::string::npos; ++at) {
             ++nodes;
         }
         EXPECT_EQ(nodes, replayed);

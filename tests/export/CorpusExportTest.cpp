@@ -10,6 +10,7 @@
 #include "hive/CorpusSupport.h"
 #include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
+#include "hive/RegistryTypes.h"
 #include "hive/TreeWalk.h"
 #include "support/TextConvert.h"
 
@@ -28,106 +29,80 @@ struct ParsedKey {
     std::vector<ParsedValue> values;
 };
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+constexpr uint32_t kAnyType = 0xFFFFFFFF;  // a value without data: any type reads back so
 
-// Reads a REGEDIT4 file as this program writes it. Returns false on any line it can't read.
-bool ParseReg(const std::string& text, std::vector<ParsedKey>& keys, std::string& problem) {
+// Reads a REGEDIT4 file as this program writes it. Returns what it can't read, empty when all.
+std::string ParseReg(const std::string& text, std::vector<ParsedKey>& keys) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            problem = "last line has no CR LF";
-            return false;
+    for (size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        if ((end = text.find("\r\n", start)) == std::string::npos) {
+            return "last line has no CR LF";
         }
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     if (lines.empty() || lines[0] != "REGEDIT4") {
-        problem = "no REGEDIT4 line";
-        return false;
+        return "no REGEDIT4 line";
     }
     for (size_t i = 1; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        std::string line = lines[i];
         if (line.empty() || line[0] == ';') {
             continue;
         }
-        if (line.front() == '[') {
+        if (line[0] == '[') {
             // A key name may hold a line break; the heading then spans lines.
-            std::string heading = line;
-            while (heading.back() != ']' && i + 1 < lines.size()) {
-                heading += "\n" + lines[++i];
+            while (line.back() != ']' && i + 1 < lines.size()) {
+                line += "\n" + lines[++i];
             }
-            keys.push_back({heading.substr(1, heading.size() - 2), {}});
+            keys.push_back({line.substr(1, line.size() - 2), {}});
             continue;
         }
         if (keys.empty()) {
-            problem = "value before any key: " + line;
-            return false;
+            return "value before any key: " + line;
         }
         ParsedValue value;
-        size_t pos = 0;
-        if (line[0] == '@') {
-            pos = 1;
-        } else if (line[0] == '"') {
+        size_t pos = line[0] == '@' ? 1 : 0;
+        if (line[0] == '"') {
             for (pos = 1; pos < line.size() && line[pos] != '"'; ++pos) {
-                if (line[pos] == '\\' && pos + 1 < line.size()) {
-                    ++pos;
-                }
+                pos += line[pos] == '\\' && pos + 1 < line.size();
                 value.name.push_back(line[pos]);
             }
             ++pos;
         }
         if (pos >= line.size() || line[pos] != '=') {
-            problem = "no '=' in " + line;
-            return false;
+            return "no '=' in " + line;
         }
         std::string data = line.substr(pos + 1);
-        while (!data.empty() && data.back() == '\\' && data.rfind("hex", 0) == 0 &&
-               i + 1 < lines.size()) {
+        while (data.rfind("hex", 0) == 0 && data.back() == '\\' && i + 1 < lines.size()) {
             data.pop_back();
             data += lines[++i];
         }
+        auto byte = [](uint32_t number) { return static_cast<uint8_t>(number); };
         if (data.empty()) {
-            value.type = 0xFFFFFFFF;  // any type: the value has no data
+            value.type = kAnyType;
         } else if (data[0] == '"') {
-            value.type = 1;
+            value.type = REG_SZ;
             value.quoted = true;
             for (size_t k = 1; k + 1 < data.size(); ++k) {
-                if (data[k] == '\\') {
-                    ++k;
-                }
-                value.data.push_back(static_cast<uint8_t>(data[k]));
+                k += data[k] == '\\';
+                value.data.push_back(byte(data[k]));
             }
         } else if (data.rfind("dword:", 0) == 0) {
-            value.type = 4;
-            const uint32_t number = static_cast<uint32_t>(std::stoul(data.substr(6), nullptr, 16));
+            value.type = REG_DWORD;
+            const auto number = static_cast<uint32_t>(std::stoul(data.substr(6), nullptr, 16));
             for (int b = 0; b < 4; ++b) {
-                value.data.push_back(static_cast<uint8_t>(number >> (8 * b)));
+                value.data.push_back(byte(number >> (8 * b)));
             }
         } else if (data.rfind("hex", 0) == 0) {
-            size_t colon = data.find(':');
-            value.type =
-                data[3] == '(' ? static_cast<uint32_t>(std::stoul(data.substr(4), nullptr, 16)) : 3;
-            for (size_t k = colon + 1; k + 1 < data.size() + 1; k += 3) {
-                value.data.push_back(
-                    static_cast<uint8_t>(HexDigit(data[k]) * 16 + HexDigit(data[k + 1])));
+            value.type = data[3] == '(' ? std::stoul(data.substr(4), nullptr, 16) : REG_BINARY;
+            for (size_t k = data.find(':') + 1; k < data.size(); k += 3) {
+                value.data.push_back(byte(std::stoul(data.substr(k, 2), nullptr, 16)));
             }
         } else {
-            problem = "unknown data form in " + line;
-            return false;
+            return "unknown data form in " + line;
         }
         keys.back().values.push_back(std::move(value));
     }
-    return true;
+    return "";
 }
 
 // The engine's tree below `root`, as the REG export should list it.
@@ -144,24 +119,19 @@ void WalkEngine(HKEY root, const std::string& rootName, std::vector<ParsedKey>& 
 
 // What the REG line of an engine value reads back as.
 bool SameValue(const ParsedValue& engine, const ParsedValue& parsed) {
-    if (engine.name != parsed.name) {
-        return false;
-    }
-    if (engine.data.empty() || parsed.type == 0xFFFFFFFF) {
-        return engine.data.empty() && parsed.type == 0xFFFFFFFF;
+    if (engine.name != parsed.name || engine.data.empty() || parsed.type == kAnyType) {
+        return engine.name == parsed.name && engine.data.empty() && parsed.type == kAnyType;
     }
     if (parsed.quoted) {
         std::u16string text;
-        for (size_t k = 0; k + 1 < engine.data.size(); k += 2) {
-            const char16_t c = static_cast<char16_t>(engine.data[k] | engine.data[k + 1] << 8);
-            if (c == 0)
-                break;
-            text.push_back(c);
+        for (size_t k = 0; k + 1 < engine.data.size() && (engine.data[k] || engine.data[k + 1]);
+             k += 2) {
+            text.push_back(static_cast<char16_t>(engine.data[k] | engine.data[k + 1] << 8));
         }
-        const std::string utf8 = ToUtf8(text);
-        return engine.type == 1 && std::string(parsed.data.begin(), parsed.data.end()) == utf8;
+        return engine.type == REG_SZ &&
+               std::string(parsed.data.begin(), parsed.data.end()) == ToUtf8(text);
     }
-    if (parsed.type == 4 && engine.type == 4 && engine.data.size() >= 4) {
+    if (parsed.type == REG_DWORD && engine.type == REG_DWORD && engine.data.size() >= 4) {
         return std::equal(parsed.data.begin(), parsed.data.end(), engine.data.begin());
     }
     return engine.type == parsed.type && engine.data == parsed.data;
@@ -180,8 +150,7 @@ TEST(CorpusExport, RegExportReadsBackAsTheEngineReportsEveryHive) {
         RegistryCounters counters;
         WriteRegistryExport(ExportStyle::Reg, "", out, counters);
         std::vector<ParsedKey> parsed;
-        std::string problem;
-        ASSERT_TRUE(ParseReg(out.Text(), parsed, problem)) << problem;
+        ASSERT_EQ(ParseReg(out.Text(), parsed), "");
 
         std::vector<ParsedKey> engine;
         WalkEngine(HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", engine);

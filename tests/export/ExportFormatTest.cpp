@@ -6,28 +6,23 @@
 #include <vector>
 
 #include "hive/RegistryTypes.h"
+#include "support/TestBytes.h"
 
 namespace hivora {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Utf16(std::u16string_view text, bool terminated = true) {
-    Bytes bytes;
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    if (terminated) {
-        bytes.insert(bytes.end(), {0, 0});
-    }
+Bytes Utf16(std::u16string_view text) {  // with its terminating NUL
+    Bytes bytes = test::Utf16Bytes(text);
+    bytes.insert(bytes.end(), {0, 0});
     return bytes;
 }
 
-Bytes Sequence(size_t count, uint8_t first = 0) {
+Bytes Sequence(size_t count) {
     Bytes bytes(count);
     for (size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<uint8_t>(first + i);
+        bytes[i] = static_cast<uint8_t>(i);
     }
     return bytes;
 }
@@ -53,33 +48,19 @@ INSTANTIATE_TEST_SUITE_P(
     Reg, FormatExportDataTest,
     testing::Values(
         DataCase{"StringEndsAtFirstNul", REG_SZ, Utf16(u"ab\0cd"), ExportStyle::Reg, "\"ab\""},
-        DataCase{"UnterminatedStringEndsAtDataEnd", REG_SZ, Utf16(u"xyz", false), ExportStyle::Reg,
-                 "\"xyz\""},
-        DataCase{"OddTrailingByteIsIgnored", REG_SZ, Bytes{'h', 0, 'i'}, ExportStyle::Reg, "\"h\""},
         DataCase{"NonLatinTextIsUtf8", REG_SZ, Utf16(u"\u00e9\u4e2d\U0001F600"), ExportStyle::Reg,
                  "\"\u00e9\u4e2d\U0001F600\""},
         DataCase{"StringWithLineFeedIsHex1", REG_SZ, Utf16(u"a\nb"), ExportStyle::Reg,
                  "hex(1):61,00,0A,00,62,00,00,00"},
-        DataCase{"DwordUsesFirstFourBytes", REG_DWORD, Bytes{0x78, 0x56, 0x34, 0x12, 9},
-                 ExportStyle::Reg, "dword:12345678"},
         DataCase{"ShortDwordIsHex4", REG_DWORD, Bytes{1, 2}, ExportStyle::Reg, "hex(4):01,02"},
-        DataCase{"MultiStringIsHex7", REG_MULTI_SZ, Bytes{'a', 0, 0, 0}, ExportStyle::Reg,
-                 "hex(7):61,00,00,00"},
         DataCase{"BinarySixteenBytesOneLine", REG_BINARY, Sequence(16), ExportStyle::Reg,
                  "hex:00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F"},
-        DataCase{"BinarySeventeenBytesWrap", REG_BINARY, Sequence(17), ExportStyle::Reg,
-                 "hex:00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F,\\\r\n10"},
-        DataCase{"BigEndianDwordIsHex5", REG_DWORD_BIG_ENDIAN, Bytes{0xAB}, ExportStyle::Reg,
-                 "hex(5):AB"},
         DataCase{"LargeTypeNumber", 0xFFFF0001u, Bytes{0}, ExportStyle::Reg, "hex(ffff0001):00"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Text, FormatExportDataTest,
     testing::Values(
-        DataCase{"EmptyData", REG_SZ, {}, ExportStyle::Text, ""},
-        DataCase{"ExpandStringPlain", REG_EXPAND_SZ, Utf16(u"%SystemRoot%"), ExportStyle::Text,
-                 "%SystemRoot%"},
         DataCase{"StringLineFeedBecomesCrLf", REG_SZ, Utf16(u"a\nb"), ExportStyle::Text, "a\r\nb"},
         DataCase{"ShortDwordIsDumped", REG_DWORD, Bytes{0x41}, ExportStyle::Text,
                  "41 " + std::string(45, ' ') + "  A"},
@@ -87,10 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
                  ExportStyle::Text, "a\r\n         b\r\n         "},
         DataCase{"MultiStringStopsAtEmptyString", REG_MULTI_SZ,
                  Utf16(std::u16string(u"a\0\0b\0", 5)), ExportStyle::Text, "a\r\n         "},
-        DataCase{"FourBytesWithPaddedColumn", REG_BINARY, Bytes{0x41, 0x42, 0x43, 0x0A},
-                 ExportStyle::Text, "41 42 43 0A " + kPad36 + "  ABC."},
-        DataCase{"SixteenBytesNoFill", REG_NONE, Sequence(16, 0x30), ExportStyle::Text,
-                 "30 31 32 33 34 35 36 37 38-39 3A 3B 3C 3D 3E 3F   0123456789:;<=>?"},
         DataCase{"BigEndianDwordIsDumped", REG_DWORD_BIG_ENDIAN, Bytes{0, 0, 0, 1},
                  ExportStyle::Text, "00 00 00 01 " + kPad36 + "  ...."}),
     [](const auto& row) { return std::string(row.param.name); });

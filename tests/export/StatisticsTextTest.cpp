@@ -19,10 +19,8 @@ TEST(FormatThousands, GroupsDigitsInThrees) {
         int64_t value;
         const char* expected;
     };
-    for (const Row& row :
-         {Row{0, "0"}, Row{7, "7"}, Row{999, "999"}, Row{1000, "1,000"}, Row{1234567, "1,234,567"},
-          Row{1000000, "1,000,000"}, Row{-1234, "-1,234"}, Row{3000000000LL, "3,000,000,000"},
-          Row{INT64_MIN, "-9,223,372,036,854,775,808"}}) {
+    for (const Row& row : {Row{0, "0"}, Row{999, "999"}, Row{1000, "1,000"}, Row{-1234, "-1,234"},
+                           Row{INT64_MIN, "-9,223,372,036,854,775,808"}}) {
         EXPECT_EQ(FormatThousands(row.value), row.expected) << row.value;
     }
     EXPECT_EQ(FormatThousands(1234567, '.'), "1.234.567");
@@ -52,10 +50,7 @@ TEST(DescribeFileSet, ListsTheSlotsInDescriptionOrder) {
     const auto folder = hivora::test::UniqueTempPath("hivora_describe");
     std::filesystem::create_directories(folder);
     const auto file = folder / "SYSTEM";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << std::string(1234, 'x');
-    }
+    std::ofstream(file, std::ios::binary) << std::string(1234, 'x');
     const struct utimbuf times { 1614834000, 1614834000 };  // 2021-03-04 05:00:00 UTC
     ASSERT_EQ(::utime(file.c_str(), &times), 0);
     FileSet set;

@@ -47,19 +47,14 @@ TEST(FileSetTitle, NamesTheFolderOrTheSystemAndUserFiles) {
         std::vector<std::pair<HiveSlot, std::string>> files;
         std::string title;
     };
+    using enum HiveSlot;
     const Row rows[] = {
         {"empty", {}, ""},
-        {"one folder",
-         {{HiveSlot::System, "/c/config/SYSTEM"}, {HiveSlot::Sam, "/c/config/SAM"}},
-         "/c/config"},
+        {"one folder", {{System, "/c/config/SYSTEM"}, {Sam, "/c/config/SAM"}}, "/c/config"},
         {"two folders",
-         {{HiveSlot::Sam, "/c/config/SAM"},
-          {HiveSlot::NtUser, "/u/NTUSER.DAT"},
-          {HiveSlot::System, "/c/config/SYSTEM"}},
-         "/c/config/SYSTEM, /u/NTUSER.DAT"},
-        {"neither system nor user",
-         {{HiveSlot::Sam, "/a/SAM"}, {HiveSlot::Bcd, "/b/BCD"}},
-         "/a/SAM"},
+         {{Sam, "/c/SAM"}, {NtUser, "/u/NTUSER.DAT"}, {System, "/c/SYSTEM"}},
+         "/c/SYSTEM, /u/NTUSER.DAT"},
+        {"neither system nor user", {{Sam, "/a/SAM"}, {Bcd, "/b/BCD"}}, "/a/SAM"},
     };
     for (const Row& row : rows) {
         FileSet set;

@@ -1,11 +1,12 @@
-#include "fileset/FileSetRules.h"
 #include "fileset/FileSet.h"
+#include "fileset/FileSetRules.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/MyException.h"
@@ -17,28 +18,21 @@ namespace {
 namespace fs = std::filesystem;
 
 // Answers every question with a fixed reply and keeps what it was shown.
-class ScriptedPrompt : public UserPrompt {
-public:
-    explicit ScriptedPrompt(bool answer = true) : answer_(answer) {}
+struct ScriptedPrompt : UserPrompt {
+    explicit ScriptedPrompt(bool reply = true) : answer(reply) {}
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
-        return answer_;
+        return answer;
     }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
-    std::vector<std::string> questions;
-    std::vector<std::string> notices;
-
-private:
-    bool answer_;
+    bool answer;
+    std::vector<std::string> questions, notices;
 };
 
-class FixedFolder : public FolderPicker {
-public:
-    explicit FixedFolder(std::string folder) : folder_(std::move(folder)) {}
-    std::string BrowseForFolder(const std::string&) override { return folder_; }
-
-private:
-    std::string folder_;
+struct FixedFolder : FolderPicker {
+    explicit FixedFolder(std::string chosen) : folder(std::move(chosen)) {}
+    std::string BrowseForFolder(const std::string&) override { return folder; }
+    std::string folder;
 };
 
 // A temporary folder with the named (empty) files in it.
@@ -68,55 +62,54 @@ std::string Message(const std::function<void()>& action) {
     return "(nothing raised)";
 }
 
+using Names = std::array<std::string, kHiveSlotCount>;
+
+Names Chosen(std::initializer_list<std::pair<HiveSlot, std::string>> files) {
+    Names names;
+    for (const auto& [slot, path] : files) {
+        names[static_cast<size_t>(slot)] = path;
+    }
+    return names;
+}
+
 TEST(IsStandardFileName, AcceptedNamesPerSlot) {
-    struct Row {
-        HiveSlot slot;
-        const char* path;
-        bool standard;
-    };
-    for (const Row& row :
-         {Row{HiveSlot::System, "/h/SYSTEM.", true}, Row{HiveSlot::System, "/h/System.Dat", true},
-          Row{HiveSlot::System, "system", true}, Row{HiveSlot::System, "/h/system.sav", false},
-          Row{HiveSlot::NtUser, "/u/NTUSER.DAT", true}, Row{HiveSlot::NtUser, "/u/user.dat", true},
-          Row{HiveSlot::NtUser, "/u/ntuser.man", false}, Row{HiveSlot::Sam, "C:\\x\\SAM", true},
-          Row{HiveSlot::Default, "/h/default", false}}) {
-        EXPECT_EQ(IsStandardFileName(row.slot, row.path), row.standard) << row.path;
+    using enum HiveSlot;
+    const std::tuple<HiveSlot, const char*, bool> rows[] = {
+        {System, "/h/SYSTEM.", true},  {System, "/h/System.Dat", true},
+        {System, "system", true},      {System, "/h/system.sav", false},
+        {NtUser, "/u/user.dat", true}, {NtUser, "/u/ntuser.man", false},
+        {Sam, "C:\\x\\SAM", true},     {Default, "/h/default", false}};
+    for (const auto& [slot, path, standard] : rows) {
+        EXPECT_EQ(IsStandardFileName(slot, path), standard) << path;
     }
 }
 
 TEST(ValidateChosenFiles, ChecksInOrderWithTheExactMessages) {
-    TempFolder folder({"SYSTEM", "system.sav", "other"});
-    using Names = std::array<std::string, kHiveSlotCount>;
+    TempFolder folder({"SYSTEM", "system.sav"});
+    const std::string system = folder / "SYSTEM";
     ScriptedPrompt yes;
     EXPECT_EQ(Message([&] { ValidateChosenFiles(Names{}, yes); }),
               "Please specify at least one file!");
-
-    Names duplicated;
-    duplicated[static_cast<size_t>(HiveSlot::System)] = folder / "SYSTEM";
-    duplicated[static_cast<size_t>(HiveSlot::Software)] = folder / "system";
-    EXPECT_EQ(Message([&] { ValidateChosenFiles(duplicated, yes); }),
+    EXPECT_EQ(Message([&] {
+                  ValidateChosenFiles(
+                      Chosen({{HiveSlot::System, system}, {HiveSlot::Software, folder / "system"}}),
+                      yes);
+              }),
               "Duplicated file names are not allowed!");
-
-    Names sharedWithDefault;  // Default takes part in no duplicate check
-    sharedWithDefault[static_cast<size_t>(HiveSlot::System)] = folder / "SYSTEM";
-    sharedWithDefault[static_cast<size_t>(HiveSlot::Default)] = folder / "SYSTEM";
-    EXPECT_TRUE(ValidateChosenFiles(sharedWithDefault, yes));
+    // Default takes part in no duplicate check.
+    EXPECT_TRUE(ValidateChosenFiles(
+        Chosen({{HiveSlot::System, system}, {HiveSlot::Default, system}}), yes));
     EXPECT_TRUE(yes.questions.empty());
 
-    Names nonStandard;
-    nonStandard[static_cast<size_t>(HiveSlot::System)] = folder / "system.sav";
     ScriptedPrompt no(false);
-    EXPECT_FALSE(ValidateChosenFiles(nonStandard, no));
-    ASSERT_EQ(no.questions.size(), 1u);
-    EXPECT_EQ(no.questions[0], "You selected " + (folder / "system.sav") +
-                                   " as a SYSTEM registry file. System registry file must be "
-                                   "named SYSTEM. or SYSTEM.DAT.\r\nAre you sure you want to "
-                                   "continue with this non-standard file?");
-
-    Names missing;
-    missing[static_cast<size_t>(HiveSlot::Default)] = folder / "absent";
+    EXPECT_FALSE(ValidateChosenFiles(Chosen({{HiveSlot::System, folder / "system.sav"}}), no));
+    EXPECT_EQ(no.questions,
+              std::vector<std::string>{"You selected " + (folder / "system.sav") +
+                                       " as a SYSTEM registry file. System registry file must be "
+                                       "named SYSTEM. or SYSTEM.DAT.\r\nAre you sure you want to "
+                                       "continue with this non-standard file?"});
     EXPECT_EQ(Message([&] {
-                  ValidateChosenFiles(missing, yes);
+                  ValidateChosenFiles(Chosen({{HiveSlot::Default, folder / "absent"}}), yes);
               }).rfind("Unable to open " + (folder / "absent"), 0),
               0u);
 }
@@ -168,54 +161,45 @@ TEST(LastFileSet, SavesEveryEntryAndRestoresOnlyWhenOneIsSet) {
     RestoreLastFileSet(set, settings);
     EXPECT_EQ(set[HiveSlot::Default], "/keep/default");  // nothing stored: unchanged
 
-    FileSet systemOnly;
-    systemOnly[HiveSlot::System] = "/h/SYSTEM";
-    SaveLastFileSet(systemOnly, settings);
+    FileSet saved;
+    saved[HiveSlot::System] = "/h/SYSTEM";
+    SaveLastFileSet(saved, settings);
     EXPECT_EQ(settings.EntryCount(), 8u);
-    EXPECT_EQ(settings.GetProfileString("LastFileSet", "1"), "/h/SYSTEM");
     EXPECT_EQ(settings.GetProfileString("LastFileSet", "0", "unset"), "");
-    EXPECT_TRUE(HasLastFileSet(settings));
-
     settings.WriteProfileString("LastFileSet", "2", "/h/SOFTWARE");
+    saved[HiveSlot::Software] = "/h/SOFTWARE";
     RestoreLastFileSet(set, settings);
-    FileSet expected;
-    expected[HiveSlot::System] = "/h/SYSTEM";
-    expected[HiveSlot::Software] = "/h/SOFTWARE";
-    EXPECT_EQ(set.names, expected.names);
+    EXPECT_EQ(set.names, saved.names);
     ClearFileSet(set);
     EXPECT_TRUE(set.Empty());
 }
 
 TEST(FolderScans, FillSlotsOrRaise) {
     TempFolder hives({"SYSTEM.DAT", "SOFTWARE"});
+    TempFolder profile({"USER.DAT"});
+    TempFolder empty({"unrelated"});
     FileSet set;
-    set[HiveSlot::NtUser] = "/u/NTUSER.DAT";
     set[HiveSlot::Sam] = "/old/SAM";
     FixedFolder picker(hives.Path());
     ScanHiveFolder(set, picker);
-    EXPECT_EQ(set[HiveSlot::System], hives / "SYSTEM.DAT");
-    EXPECT_EQ(set[HiveSlot::Software], hives / "SOFTWARE");
-    EXPECT_EQ(set[HiveSlot::Sam], "/old/SAM");
-    EXPECT_EQ(set[HiveSlot::NtUser], "/u/NTUSER.DAT");
+    picker.folder = profile.Path();
+    ScanUserFolder(set, picker);
+    FileSet expected;
+    expected[HiveSlot::System] = hives / "SYSTEM.DAT";
+    expected[HiveSlot::Software] = hives / "SOFTWARE";
+    expected[HiveSlot::Sam] = "/old/SAM";
+    expected[HiveSlot::NtUser] = profile / "USER.DAT";
+    EXPECT_EQ(set.names, expected.names);
 
-    TempFolder empty({"unrelated"});
-    FixedFolder emptyPicker(empty.Path());
-    const FileSet before = set;
-    EXPECT_EQ(Message([&] { ScanHiveFolder(set, emptyPicker); }),
+    picker.folder = empty.Path();
+    EXPECT_EQ(Message([&] { ScanHiveFolder(set, picker); }),
               "No suitable files were found in the specified directory");
-    EXPECT_EQ(Message([&] { ScanUserFolder(set, emptyPicker); }),
+    EXPECT_EQ(Message([&] { ScanUserFolder(set, picker); }),
               "NTUSER.DAT does not exist in the specified folder");
-    EXPECT_EQ(set.names, before.names);
-
-    FixedFolder cancelled("");
-    ScanHiveFolder(set, cancelled);
-    ScanUserFolder(set, cancelled);
-    EXPECT_EQ(set.names, before.names);
-
-    TempFolder profile({"USER.DAT"});
-    FixedFolder profilePicker(profile.Path());
-    ScanUserFolder(set, profilePicker);
-    EXPECT_EQ(set[HiveSlot::NtUser], profile / "USER.DAT");
+    picker.folder = "";  // cancelled
+    ScanHiveFolder(set, picker);
+    ScanUserFolder(set, picker);
+    EXPECT_EQ(set.names, expected.names);
 }
 
 }  // namespace

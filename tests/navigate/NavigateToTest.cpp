@@ -43,7 +43,6 @@ protected:
         root_ = temp_ / "image";
         fs::create_directories(root_ / "WINDOWS" / "system32" / "Config");
         fs::create_directories(root_ / "Program Files" / "App");
-        fs::create_directories(root_ / "ProgramData");
         Touch(root_ / "WINDOWS" / "system32" / "Notepad.exe");
         Touch(temp_ / "outside.txt");
 
@@ -77,22 +76,18 @@ TEST_F(NavigateTo, FilePathsMapOntoTheInstallationIgnoringCase) {
     };
     const Row rows[] = {
         {"C:\\Windows\\System32\\notepad.exe", notepad},
-        {"c:\\windows\\SYSTEM32\\NOTEPAD.EXE", notepad},
         {"\"C:\\Windows\\System32\\notepad.exe\" /p %1", notepad},
         {"C:\\Windows\\System32\\notepad.exe /p", ""},  // the argument stays part of the path
-        {"@%SystemRoot%\\system32\\notepad.exe,-100", notepad},
+        {"@%SystemRoot%\\SYSTEM32\\NOTEPAD.EXE,-100", notepad},
         {"@@%windir%\\System32\\notepad.exe", notepad},
         {"%systemroot%\\System32\\..\\System32\\.\\notepad.exe", notepad},
         {"%ProgramFiles%\\App", (root_ / "Program Files" / "App").string()},
-        {"%PROGRAMDATA%", (root_ / "ProgramData").string()},
         {"%SystemDrive%", root_.string()},
         {"C:\\..\\..\\outside.txt", ""},  // never above the drive
         {"D:\\Windows\\System32\\notepad.exe", ""},
         {"%Unknown%\\notepad.exe", ""},
-        {"Windows\\System32\\notepad.exe", ""},
         {"C:\\x", ""},  // four characters
         {"C:\\Windows\\System32\\missing.dll", ""},
-        {"C:\\Windows\\System32\\notepad.exe\\more", ""},
     };
     for (const Row& row : rows) {
         std::string path = "unchanged";
@@ -101,20 +96,17 @@ TEST_F(NavigateTo, FilePathsMapOntoTheInstallationIgnoringCase) {
         EXPECT_EQ(path, resolved ? row.expected : "unchanged") << row.text;
     }
     // The platform's path buffer holds 259 characters.
-    std::string longPath = "C:\\Windows\\" + std::string(260, 'a');
     std::string path;
-    EXPECT_FALSE(ResolveFilePath(longPath, path));
-}
+    EXPECT_FALSE(ResolveFilePath("C:\\Windows\\" + std::string(260, 'a'), path));
 
-TEST_F(NavigateTo, NoInstallationFolderNoFilePaths) {
+    // A hive outside an installation's config folder: no file paths, class keys still.
     const fs::path elsewhere = temp_ / "SOFTWARE";
     fs::copy_file(CurrentFileSet()[HiveSlot::Software], elsewhere);
     CurrentFileSet()[HiveSlot::Software] = elsewhere.string();
     ASSERT_EQ(LoadFileSet(CurrentFileSet()), 1);
-    std::string path;
     EXPECT_EQ(WindowsRootFolder(), "");
     EXPECT_FALSE(ResolveFilePath("C:\\Windows\\System32\\notepad.exe", path));
-    EXPECT_TRUE(ResolveClassKey(".txt", path));  // class keys do not need the folder
+    EXPECT_TRUE(ResolveClassKey(".txt", path));
 }
 
 TEST_F(NavigateTo, ClassKeysInTheirOrder) {

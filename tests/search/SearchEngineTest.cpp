@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "search/SearchTestSupport.h"
 
 namespace hivora::test {
@@ -30,49 +33,32 @@ class TextSearch : public LoadedHivesTest {};
 
 TEST_F(TextSearch, FindsEachKindOfHitInWalkOrder) {
     Load(HiveSlot::Software, ValueKindsHive());
+    auto with = [](std::string text, int keys, int values, int data, int whole) {
+        SearchCriteria c = TextCriteria(std::move(text));
+        std::tie(c.keys, c.values, c.data, c.wholeString) = std::tie(keys, values, data, whole);
+        return c;
+    };
+    const std::string apps = "HKEY_LOCAL_MACHINE\\software\\Apps";
+    const std::string defaultData = "ValueData " + apps + ":(default)",
+                      countName = "ValueName " + apps + ":needle count",
+                      wordsData = "ValueData " + apps + ":Words", run = "KeyName " + apps + "\\Run";
     struct Row {
         const char* name;
         SearchCriteria criteria;
         Lines expected;
     };
-    auto with = [](std::string text, int keys, int values, int data, int whole) {
-        SearchCriteria c = TextCriteria(std::move(text));
-        c.keys = keys;
-        c.values = values;
-        c.data = data;
-        c.wholeString = whole;
-        return c;
-    };
     const Row rows[] = {
         {"all three tests",
          with("NEEDLE", 1, 1, 1, 0),
-         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:(default)",
-          "ValueName HKEY_LOCAL_MACHINE\\software\\Apps:needle count",
-          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words",
-          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Path",
+         {defaultData, countName, wordsData, "ValueData " + apps + ":Path",
           "KeyName HKEY_LOCAL_MACHINE\\software\\NeedleKey"}},
-        {"value names only",
-         with("needle", 0, 1, 0, 0),
-         {"ValueName HKEY_LOCAL_MACHINE\\software\\Apps:needle count"}},
-        {"data only",
-         with("needle", 0, 0, 1, 0),
-         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:(default)",
-          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words",
-          "ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Path"}},
         {"numbers are not text", with("1234", 1, 1, 1, 0), {}},
         {"unnamed value by its shown name",
          with("(DEFAULT)", 0, 1, 0, 1),
-         {"ValueName HKEY_LOCAL_MACHINE\\software\\Apps:(default)"}},
-        {"whole string",
-         with("run", 1, 0, 0, 1),
-         {"KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\Run"}},
-        {"part of a name",
-         with("run", 1, 0, 0, 0),
-         {"KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\Run",
-          "KeyName HKEY_LOCAL_MACHINE\\software\\Apps\\RunOnce"}},
-        {"second string of a multi-string, whole",
-         with("two NEEDLE", 0, 0, 1, 1),
-         {"ValueData HKEY_LOCAL_MACHINE\\software\\Apps:Words"}},
+         {"ValueName " + apps + ":(default)"}},
+        {"whole string", with("run", 1, 0, 0, 1), {run}},
+        {"part of a name", with("run", 1, 0, 0, 0), {run, run + "Once"}},
+        {"second string of a multi-string, whole", with("two NEEDLE", 0, 0, 1, 1), {wordsData}},
         {"hive roots are keys too",
          with("soft", 1, 0, 0, 0),
          {"KeyName HKEY_LOCAL_MACHINE\\software"}},
@@ -129,33 +115,26 @@ TEST_F(SearchStart, GoingOnFromEachHitVisitsEverythingOnceInWalkOrder) {
 }
 
 TEST_F(SearchStart, ResumesRightAfterTheStartPosition) {
+    const std::string sw = "HKEY_LOCAL_MACHINE\\software\\", zed = sw + "Zed_needle";
     struct Row {
         const char* name;
-        const char* startPath;
+        std::string startPath;
         const char* startValue;
         std::optional<std::string> expected;  // key path, then ":" and the value name
     };
-    const std::string sw = "HKEY_LOCAL_MACHINE\\software\\";
     const Row rows[] = {
-        {"empty start", "", "", sw + "Zed_needle"},
-        {"the root label", "Hivora Registry", "", sw + "Zed_needle"},
-        {"a key hit goes on with its values", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "\n",
-         sw + "Zed_needle:zz_needle"},
-        {"after a value, by position", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "zz_needle",
-         sw + "Zed_needle:aa_needle"},
-        {"start value ignoring case", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "ZZ_NEEDLE",
-         sw + "Zed_needle:aa_needle"},
+        {"empty start", "", "", zed},
+        {"the root label", "Hivora Registry", "", zed},
+        {"a key hit goes on with its values", zed, "\n", zed + ":zz_needle"},
+        {"after a value, by position, ignoring case", zed, "ZZ_NEEDLE", zed + ":aa_needle"},
         {"start key ignoring case", "HKEY_LOCAL_MACHINE\\SOFTWARE\\zed_NEEDLE", "",
-         sw + "Zed_needle:zz_needle"},
-        {"no such start value: all values", "HKEY_LOCAL_MACHINE\\software\\Zed_needle", "gone",
-         sw + "Zed_needle:zz_needle"},
-        {"(default) names the unnamed value", "HKEY_LOCAL_MACHINE\\software\\Abe_needle",
-         "(default)", sw + "Abe_needle:b_needle"},
-        {"after the last key of a level", "HKEY_LOCAL_MACHINE\\software\\Zed_needle\\Child_needle",
-         "", sw + "Abe_needle"},
-        {"no such start key: the level from its beginning", "HKEY_LOCAL_MACHINE\\software\\Gone",
-         "", sw + "Zed_needle"},
-        {"unsorted hive listing", "HKEY_LOCAL_MACHINE\\software\\Abe_needle", "b_needle",
+         zed + ":zz_needle"},
+        {"no such start value: all values", zed, "gone", zed + ":zz_needle"},
+        {"(default) names the unnamed value", sw + "Abe_needle", "(default)",
+         sw + "Abe_needle:b_needle"},
+        {"after the last key of a level", zed + "\\Child_needle", "", sw + "Abe_needle"},
+        {"no such start key: the level from its beginning", sw + "Gone", "", zed},
+        {"unsorted hive listing", sw + "Abe_needle", "b_needle",
          "HKEY_LOCAL_MACHINE\\COMPONENTS\\needle"},
         {"HKEY_USERS from its beginning", "HKEY_USERS", "", "HKEY_USERS\\NTUSER\\needle"},
         {"HKEY_USERS ends the search", "HKEY_USERS\\NTUSER\\needle", "\n", std::nullopt},
@@ -164,10 +143,7 @@ TEST_F(SearchStart, ResumesRightAfterTheStartPosition) {
         const auto hit = SearchFrom(TextCriteria("needle", row.startPath, row.startValue));
         std::optional<std::string> got;
         if (hit) {
-            got = hit->keyPath;
-            if (hit->valueName != kKeyHitValueName) {
-                *got += ":" + hit->valueName;
-            }
+            got = hit->keyPath + (hit->valueName != kKeyHitValueName ? ":" + hit->valueName : "");
         }
         EXPECT_EQ(got, row.expected) << row.name;
     }
@@ -205,10 +181,8 @@ protected:
     static SearchCriteria Dates(int afterOn, FileTime after, int beforeOn, FileTime before) {
         SearchCriteria c;
         c.byDate = 1;
-        c.afterOn = afterOn;
-        c.after = after;
-        c.beforeOn = beforeOn;
-        c.before = before;
+        std::tie(c.afterOn, c.after, c.beforeOn, c.before) =
+            std::tie(afterOn, after, beforeOn, before);
         return c;
     }
 };

@@ -46,21 +46,25 @@ constexpr auto kNo = MatchOutcome::NoMatch;
 
 INSTANTIATE_TEST_SUITE_P(
     Options, TextPatternTest,
-    testing::Values(
-        MatchCase{"PlainIgnoresCaseAnywhere", "SOFT", kPlain, "MySoftware", kYes},
-        MatchCase{"PlainFoldsBeyondAscii", "\u00C4\u0416", kPlain, "x\u00E4\u0436x", kYes},
-        MatchCase{"PlainEmptyMatchesAll", "", kPlain, "anything", kYes},
-        MatchCase{"PlainCaseSensitive", "soft", kPlainCase, "Software", kNo},
-        MatchCase{"PlainWholeIgnoresCase", "software", kPlainWhole, "SOFTWARE", kYes},
-        MatchCase{"PlainWholeNeedsAll", "software", kPlainWhole, "Softwares", kNo},
-        MatchCase{"RegexAnywhere", "ser?v", kRegex, "CurrentServices", kYes},
-        MatchCase{"RegexFoldsUnicode", "\u00C4\u0416", kRegex, "\u00E4\u0436", kYes},
-        MatchCase{"RegexCaseSensitive", "^S", kRegexCase, "services", kNo},
-        MatchCase{"RegexWholeNeedsAll", "Serv", kRegexWhole, "Services", kNo},
-        MatchCase{"RegexWholeTriesEveryBranch", "a|ab", kRegexWhole, "AB", kYes},
-        MatchCase{"RegexEmptyText", "^$", kRegex, "", kYes},
-        MatchCase{"RegexPastMalformedBytes", "b$", kRegex, "a\xED\xA0\x80" "b", kYes},
-        MatchCase{"RegexMalformedNeverMatches", "a.b", kRegex, "a\xED\xA0\x80" "b", kNo}),
+    testing::Values(MatchCase{"PlainIgnoresCaseAnywhere", "SOFT", kPlain, "MySoftware", kYes},
+                    MatchCase{"PlainFoldsBeyondAscii", "\u00C4\u0416", kPlain, "x\u00E4\u0436x",
+                              kYes},
+                    MatchCase{"PlainEmptyMatchesAll", "", kPlain, "anything", kYes},
+                    MatchCase{"PlainCaseSensitive", "soft", kPlainCase, "Software", kNo},
+                    MatchCase{"PlainWholeNeedsAll", "software", kPlainWhole, "Softwares", kNo},
+                    MatchCase{"RegexAnywhere", "ser?v", kRegex, "CurrentServices", kYes},
+                    MatchCase{"RegexFoldsUnicode", "\u00C4\u0416", kRegex, "\u00E4\u0436", kYes},
+                    MatchCase{"RegexCaseSensitive", "^S", kRegexCase, "services", kNo},
+                    MatchCase{"RegexWholeNeedsAll", "Serv", kRegexWhole, "Services", kNo},
+                    MatchCase{"RegexWholeTriesEveryBranch", "a|ab", kRegexWhole, "AB", kYes},
+                    MatchCase{"RegexPastMalformedBytes", "b$", kRegex,
+                              "a\xED\xA0\x80"
+                              "b",
+                              kYes},
+                    MatchCase{"RegexMalformedNeverMatches", "a.b", kRegex,
+                              "a\xED\xA0\x80"
+                              "b",
+                              kNo}),
     [](const testing::TestParamInfo<MatchCase>& row) { return row.param.name; });
 
 TEST(TextPattern, InvalidPatternNamesTheErrorAndItsOffset) {

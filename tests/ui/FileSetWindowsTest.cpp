@@ -1,22 +1,12 @@
 // Registry windows follow the one file set: a second set rebuilds the windows open on the first,
 // and favourites cross between hivora-cli and the desktop through the one settings file.
-#include <QMdiSubWindow>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "UiTestSupport.h"
 #include "favorites/FavoriteStore.h"
-#include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
-#include "shell/CChildView.h"
-#include "shell/CHiveBrowserApp.h"
-#include "shell/CMainFrame.h"
-#include "support/HiveBuilder.h"
 #include "support/IniSettingsStore.h"
-#include "support/TempPath.h"
-#include "support/ui/CommandIds.h"
-#include "values/ui/CRegValuesList.h"
 #include "viewers/ui/ViewerList.h"
 
 namespace hivora {
@@ -32,10 +22,7 @@ protected:
         test::HiveBuilder system;
         system.AddDword(system.AddKey(test::HiveBuilder::kRoot, u"Select"), u"Only", 7);
         system.AddKey(test::HiveBuilder::kRoot, u"Fresh");
-        const test::BuiltHive built = system.Build();
-        std::ofstream(folder_ / "SYSTEM", std::ios::binary)
-            .write(reinterpret_cast<const char*>(built.bytes.data()),
-                   static_cast<std::streamsize>(built.bytes.size()));
+        WriteHive(folder_ / "SYSTEM", system.Build());
         second_[HiveSlot::System] = (folder_ / "SYSTEM").string();
     }
     void TearDown() override {
@@ -67,9 +54,7 @@ TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
     ASSERT_TRUE(frame->RunCommand(cmd::kShowBinaryData));
     ASSERT_EQ(AppViewers().ViewerCount(), 1);
     ASSERT_TRUE(other->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\sam\\SAM"));
-    const QString firstTitle = frame->windowTitle();
-    EXPECT_TRUE(firstTitle.contains(QString::fromStdString(SampleDir())))
-        << firstTitle.toStdString();
+    EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(SampleDir())));
 
     CurrentFileSet() = second_;
     app_->OpenCurrentFileSet();
@@ -94,40 +79,35 @@ TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
 TEST_F(SecondSetTest, FavouritesCrossBetweenTheCommandLineToolAndTheDesktop) {
     const std::string settingsFile = (folder_ / "settings.ini").string();
     const std::string favouritesFile = (folder_ / "in.fav").string();
-    {
-        MemorySettingsStore scratch;
-        FavoriteStore file(scratch, second_);
-        file.AddFavorite({"From the tool", kLocalMachine, "system\\Fresh"});
-        file.SaveFavoritesToFile(favouritesFile);
-    }
+    std::ofstream(favouritesFile) << "From the tool,HKEY_LOCAL_MACHINE\\system\\Fresh\r\n";
     const std::string cli = "HIVORA_SETTINGS='" + settingsFile +
                             "' '" HIVORA_BINARY_DIR "/bin/hivora-cli' --system '" +
                             second_[HiveSlot::System] + "' ";
     ASSERT_EQ(std::system((cli + "favorites-import '" + favouritesFile + "' >/dev/null").c_str()),
               0);
 
-    SettingsStore& before = AppSettings();
     IniSettingsStore desktop(settingsFile);
-    SetAppSettings(&desktop);
+    ScratchSettings settings(&desktop);
     CurrentFileSet() = second_;
     app_->OpenCurrentFileSet();
     QMenu* favorites = app_->MainFrame()->Menus(true)[4];
     emit favorites->aboutToShow();
     ASSERT_EQ(favorites->actions().size(), 2 + 1 + 1);
-    EXPECT_TRUE(favorites->actions()[3]->text().contains("From the tool"));
-    favorites->actions()[3]->trigger();
+    EXPECT_EQ(favorites->actions()[3]->text(), "&1 From the tool\tCtrl+1");
+    View()->Tree()->setFocus();
+    QTest::keyClick(View()->Tree(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(View()->GetContainingKeyName(), "HKEY_LOCAL_MACHINE\\system\\Fresh");
 
     AppFavorites().AddFavorite({"From the desktop", kLocalMachine, "system\\Select"});
     const std::string out = (folder_ / "out.fav").string();
     ASSERT_EQ(std::system((cli + "favorites-export '" + out + "' >/dev/null").c_str()), 0);
-    MemorySettingsStore scratch;
-    FavoriteStore exported(scratch, second_);
-    ASSERT_EQ(exported.LoadFavoritesFromFile(out), 2u);
-    EXPECT_EQ(exported.Favorites()[1].name, "From the desktop");
+    std::stringstream exported;
+    exported << std::ifstream(out).rdbuf();
+    EXPECT_EQ(exported.str(),
+              "From the tool,HKEY_LOCAL_MACHINE\\system\\Fresh\r\n"
+              "From the desktop,HKEY_LOCAL_MACHINE\\system\\Select\r\n");
     AppFavorites().DeleteFavorite("From the desktop");
     AppFavorites().DeleteFavorite("From the tool");
-    SetAppSettings(&before);
 }
 
 }  // namespace

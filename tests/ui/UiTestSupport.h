@@ -1,5 +1,6 @@
 // Shared pieces of the widget tests: the bundled sample file set, a scripted prompter, a wait for
-// a modal dialog and a fresh application with one registry window.
+// a modal dialog, scratch settings, a hive written to a file and a fresh application with one
+// registry window. It includes what nearly every widget test drives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,8 +9,11 @@
 #include <QApplication>
 #include <QMenu>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -17,7 +21,16 @@
 #include <vector>
 
 #include "fileset/FileSet.h"
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/CMainFrame.h"
+#include "support/HiveBuilder.h"
+#include "support/Settings.h"
+#include "support/TempPath.h"
+#include "support/ui/CommandIds.h"
 #include "support/ui/Prompter.h"
+#include "values/ui/CRegValuesList.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
@@ -69,6 +82,24 @@ void WhenModal(std::function<void(Window*)> act) {
         }
     });
     timer->start();
+}
+
+// Settings of the test's own while it lives, so that what it changes does not reach later tests.
+class ScratchSettings {
+public:
+    explicit ScratchSettings(SettingsStore* mine = nullptr) { SetAppSettings(mine ? mine : &own_); }
+    ~ScratchSettings() { SetAppSettings(&before_); }
+
+private:
+    SettingsStore& before_ = AppSettings();
+    MemorySettingsStore own_;
+};
+
+// Writes the built hive to `path`.
+inline void WriteHive(const std::filesystem::path& path, const test::BuiltHive& built) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(built.bytes.data()),
+               static_cast<std::streamsize>(built.bytes.size()));
 }
 
 // A main window with one registry window on the sample set.

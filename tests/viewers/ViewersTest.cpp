@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "support/MyException.h"
+#include "support/TempPath.h"
 #include "viewers/BinaryDump.h"
 #include "viewers/ViewerSupport.h"
-#include "support/TempPath.h"
 
 namespace hivora {
 namespace {
@@ -54,7 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
                  Bytes{0x41, 0x00, 0x7F},
                  DumpMode::Bytes,
                  {"0000: 41 00 7F" + std::string(57 - 14, ' ') + "A.\x7F"}},
-        DumpCase{"BytesFullLine", Sequence(16, 0x41), DumpMode::Bytes, {kFullByteLine}},
         DumpCase{"BytesSecondLineOffset",
                  Sequence(17, 0x41),
                  DumpMode::Bytes,
@@ -75,9 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         DumpCase{"DoubleWordsFourPerLine",
                  Sequence(18),
                  DumpMode::DoubleWords,
-                 {"0000:  03020100 07060504 0B0A0908 0F0E0D0C ", "0010:  1110 "}},
-        DumpCase{
-            "DoubleWordsOneByteLeft", Sequence(5), DumpMode::DoubleWords, {"0000:  03020100 04 "}}),
+                 {"0000:  03020100 07060504 0B0A0908 0F0E0D0C ", "0010:  1110 "}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(FillDump, DataOf64KiBWidensEveryOffsetAndKeepsTheColumnsAligned) {
@@ -91,22 +88,6 @@ TEST(FillDump, DataOf64KiBWidensEveryOffsetAndKeepsTheColumnsAligned) {
     ASSERT_EQ(bytes.lines.size(), 0x1001u);
     EXPECT_EQ(bytes.lines.front().find('A'), 58u);
     EXPECT_EQ(bytes.lines.back().find('A'), 58u);  // a short last line too
-}
-
-TEST(CascadeViewer, StepsDownThenStartsANewColumnAndRestartsWhenAllAreClosed) {
-    CascadePlacement placement;
-    std::vector<std::pair<int, int>> offsets;
-    for (size_t open = 0; open < 10; ++open) {
-        const auto offset = placement.CascadeViewer(open);
-        offsets.emplace_back(offset.x, offset.y);
-    }
-    EXPECT_EQ(offsets[0], std::make_pair(0, 5));
-    EXPECT_EQ(offsets[1], std::make_pair(0, 35));
-    EXPECT_EQ(offsets[8], std::make_pair(0, 245));
-    EXPECT_EQ(offsets[9], std::make_pair(50, 0));
-    EXPECT_EQ(placement.CascadeViewer(3).y, 30);
-    const auto restarted = placement.CascadeViewer(0);
-    EXPECT_EQ(std::make_pair(restarted.x, restarted.y), std::make_pair(0, 5));
 }
 
 TEST(SaveTextToFile, WritesUpToTheFirstNulAndReportsFailures) {
