@@ -143,7 +143,7 @@ TEST_F(SearchEveryHit, GivesTheHitsOfFindNextRepeatedOnDamagedHives) {
 
 TEST_F(SearchEveryHit, GivesTheHitsOfFindNextRepeatedOnARealHive) {
     const std::filesystem::path folder = CorpusFolder();
-    if (folder.empty() || !LoadIntoSystemSlot(folder / "plaso" / "NTUSER.DAT")) {
+    if (folder.empty() || !LoadIntoSystemSlot(folder / "regipy" / "NTUSER.DAT")) {
         GTEST_SKIP() << "no corpus";
     }
     ExpectSameAsFindNext(
