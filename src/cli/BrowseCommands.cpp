@@ -4,8 +4,9 @@
 #include <ostream>
 
 #include "cli/CliCommands.h"
-#include "navigate/NavigateTo.h"
+#include "cli/RowPrinter.h"
 #include "hive/RegistryReader.h"
+#include "navigate/NavigateTo.h"
 #include "support/TextConvert.h"
 #include "values/ValueFormat.h"
 #include "values/ValuesList.h"
@@ -14,8 +15,13 @@ namespace hivora {
 namespace {
 
 int ListSubkeys(CliContext& context, const std::string& pathText) {
+    const std::unique_ptr<ResultWriter> rows = MakeRowPrinter(context.out, context.json, {"name"});
+    std::string name[1];
     if (pathText.empty()) {
-        context.out << "HKEY_LOCAL_MACHINE\nHKEY_USERS\n";
+        for (const char* root : {"HKEY_LOCAL_MACHINE", "HKEY_USERS"}) {
+            name[0] = root;
+            rows->WriteRow(name);
+        }
         return kExitOk;
     }
     const CliKeyPath path = context.RequireKeyPath(pathText);
@@ -26,12 +32,10 @@ int ListSubkeys(CliContext& context, const std::string& pathText) {
         key = opened.get();
     }
     SubkeyInfo info;
-    std::string line;
     for (uint32_t index = 0; EnumSubkey(key, index, info) == ERROR_SUCCESS; ++index) {
-        line.clear();
-        AppendUtf8(info.name, line);
-        line.push_back('\n');
-        context.out << line;
+        name[0].clear();
+        AppendUtf8(info.name, name[0]);
+        rows->WriteRow(name);
     }
     return kExitOk;
 }
@@ -45,11 +49,12 @@ KeyItemData RecordFor(const CliKeyPath& path) {
 
 int ListValues(CliContext& context, const std::string& pathText) {
     const KeyItemData record = RecordFor(context.RequireKeyPath(pathText));
-    std::string lines;
+    const std::unique_ptr<ResultWriter> rows =
+        MakeRowPrinter(context.out, context.json, {"name", "type", "data"});
     for (const ValueRow& row : BuildValueRows(&record)) {
-        lines += row.name + '\t' + row.type + '\t' + row.data + '\n';
+        const std::string cells[] = {row.name, row.type, row.data};
+        rows->WriteRow(cells);
     }
-    context.out << lines;
     return kExitOk;
 }
 
@@ -80,17 +85,21 @@ int ShowValue(CliContext& context, const std::string& pathText, const std::strin
 
 int Resolve(CliContext& context, const std::string& text) {
     const NavigationTarget target = ResolveNavigationTarget(text);
+    std::string cells[2];
     switch (target.kind) {
         case NavigationTarget::Kind::File:
-            context.out << "file\t" << target.target << '\n';
-            return kExitOk;
-        case NavigationTarget::Kind::Key:
-            context.out << "key\tHKEY_LOCAL_MACHINE\\" << target.target << '\n';
-            return kExitOk;
-        case NavigationTarget::Kind::None:
+            cells[0] = "file";
+            cells[1] = target.target;
             break;
+        case NavigationTarget::Kind::Key:
+            cells[0] = "key";
+            cells[1] = "HKEY_LOCAL_MACHINE\\" + target.target;
+            break;
+        case NavigationTarget::Kind::None:
+            return kExitNotFound;
     }
-    return kExitNotFound;
+    MakeRowPrinter(context.out, context.json, {"kind", "target"})->WriteRow(cells);
+    return kExitOk;
 }
 
 }  // namespace

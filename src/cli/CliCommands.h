@@ -62,6 +62,8 @@ struct CliContext {
 
     // The file-set options as given; filled by AddFileSetOptions and CLI11's parse.
     FileSetOptions fileSetOptions;
+    // --json: row commands print JSON Lines (RowPrinter).
+    bool json = false;
 
     // The set that was loaded (also CurrentFileSet()), and whether a file of it failed.
     FileSet fileSet;
@@ -85,9 +87,16 @@ struct CliContext {
     CliKeyPath RequireKeyPath(std::string_view text) const;
 };
 
+// YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS as a clock reading stored in a FILETIME without any
+// time-zone adjustment, as the Find By Date dialog stores its limits. A date alone is the
+// start of that day for a lower limit and its last second for an upper one. Throws
+// CliUsageError naming `option` for any other text.
+FileTime ParseDateLimit(std::string_view option, std::string_view text, bool upper);
+
 // ls, values, show, resolve.
 void AddBrowseCommands(CLI::App& app, CliContext& context);
-// search.
+// search, timeline.
 void AddSearchCommands(CLI::App& app, CliContext& context);
+void AddTimelineCommand(CLI::App& app, CliContext& context);
 
 }  // namespace hivora

@@ -9,6 +9,7 @@
 #include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "support/CaseFold.h"
+#include "support/FileTimeFormat.h"
 #include "support/MyException.h"
 
 namespace hivora {
@@ -105,6 +106,20 @@ CliKeyPath CliContext::RequireKeyPath(std::string_view text) const {
         throw CliNotFound(std::string(text) + ": no such key");
     }
     return *path;
+}
+
+FileTime ParseDateLimit(std::string_view option, std::string_view text, bool upper) {
+    std::optional<ClockReading> reading = ParseClockReading(text);
+    if (!reading) {
+        throw CliUsageError(std::string(option) + " " + std::string(text) +
+                            ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)");
+    }
+    if (upper && text.size() == 10) {
+        reading->hour = 23;
+        reading->minute = 59;
+        reading->second = 59;
+    }
+    return ClockReadingToFileTime(*reading);
 }
 
 }  // namespace hivora

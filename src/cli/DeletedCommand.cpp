@@ -1,11 +1,12 @@
 #include "cli/DeletedCommand.h"
 
-#include <CLI/CLI.hpp>
 #include <fmt/format.h>
+#include <CLI/CLI.hpp>
 
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/RowPrinter.h"
 #include "hive/DeletedRecords.h"
 #include "hive/HiveSet.h"
 #include "support/FileTimeFormat.h"
@@ -20,19 +21,10 @@ inline constexpr const char* kDataNotRecoverable = "(data not recoverable)";
 
 // Where each slot's root key appears in the key tree, in HiveSlot order.
 constexpr const char* kSlotKeyPaths[kHiveSlotCount] = {
-    "HKEY_LOCAL_MACHINE\\system",      "HKEY_USERS\\NTUSER",
-    "HKEY_LOCAL_MACHINE\\software",    "HKEY_LOCAL_MACHINE\\sam",
-    "HKEY_LOCAL_MACHINE\\security",    "HKEY_USERS\\.DEFAULT",
-    "HKEY_LOCAL_MACHINE\\COMPONENTS",  "HKEY_LOCAL_MACHINE\\BCD00000000"};
-
-// A field of one output line: the line breaks and tabs a damaged record may hold become blanks.
-void AppendField(std::string_view text, std::string& out) {
-    for (char c : text) {
-        out.push_back(c == '\t' || c == '\n' || c == '\r' ? ' ' : c);
-    }
-}
-
-void AppendField(std::u16string_view text, std::string& out) { AppendField(ToUtf8(text), out); }
+    "HKEY_LOCAL_MACHINE\\system",     "HKEY_USERS\\NTUSER",
+    "HKEY_LOCAL_MACHINE\\software",   "HKEY_LOCAL_MACHINE\\sam",
+    "HKEY_LOCAL_MACHINE\\security",   "HKEY_USERS\\.DEFAULT",
+    "HKEY_LOCAL_MACHINE\\COMPONENTS", "HKEY_LOCAL_MACHINE\\BCD00000000"};
 
 // The plain path form; a path whose beginning is unknown starts with "?".
 std::string PlainPath(const char* hiveKeyPath, const std::optional<DeletedKeyPath>& path) {
@@ -40,44 +32,49 @@ std::string PlainPath(const char* hiveKeyPath, const std::optional<DeletedKeyPat
     if (path) {
         for (const std::u16string& name : path->components) {
             text.push_back('\\');
-            AppendField(name, text);
+            AppendUtf8(name, text);
         }
     }
     return text;
 }
 
-void AppendKeyLine(const DeletedRecords& records, size_t index, const char* hiveKeyPath,
-                   std::string& out) {
+void WriteKeyRow(const DeletedRecords& records, size_t index, const char* hiveKeyPath,
+                 ResultWriter& rows) {
     const DeletedKey& key = records.Keys()[index];
-    out += fmt::format("DeletedKey\t0x{:08X}\t", key.offset);
-    out += PlainPath(hiveKeyPath, records.KeyPath(index));
-    out.push_back('\t');
-    AppendField(key.name, out);
-    out += '\t' + FormatUtcTimestamp(key.lastWrite) + "\t\t\n";
+    const std::string cells[] = {"DeletedKey",
+                                 fmt::format("0x{:08X}", key.offset),
+                                 PlainPath(hiveKeyPath, records.KeyPath(index)),
+                                 ToUtf8(key.name),
+                                 FormatUtcTimestamp(key.lastWrite),
+                                 {},
+                                 {}};
+    rows.WriteRow(cells);
 }
 
-void AppendValueLine(const DeletedRecords& records, size_t index, const char* hiveKeyPath,
-                     std::string& out) {
+void WriteValueRow(const DeletedRecords& records, size_t index, const char* hiveKeyPath,
+                   ResultWriter& rows) {
     const DeletedValue& value = records.Values()[index];
-    out += fmt::format("DeletedValue\t0x{:08X}\t", value.offset);
     std::optional<DeletedKeyPath> path;
     if (value.key != DeletedLink::kUnknown) {
         path = records.PathOfKey(value.keyOffset);
     }
-    out += PlainPath(hiveKeyPath, path);
-    out.push_back('\t');
-    if (value.name.empty()) {
-        out += kDefaultValueName;
-    } else {
-        AppendField(value.name, out);
-    }
-    out += std::string("\t\t") + GetValueTypeName(value.type) + '\t';
     const std::optional<std::vector<uint8_t>> bytes = records.ValueBytes(index);
-    AppendField(bytes ? FormatValueData(value.type, *bytes) : kDataNotRecoverable, out);
-    out.push_back('\n');
+    const std::string cells[] = {
+        "DeletedValue",
+        fmt::format("0x{:08X}", value.offset),
+        PlainPath(hiveKeyPath, path),
+        value.name.empty() ? std::string(kDefaultValueName) : ToUtf8(value.name),
+        {},
+        GetValueTypeName(value.type),
+        bytes ? FormatValueData(value.type, *bytes) : kDataNotRecoverable};
+    rows.WriteRow(cells);
 }
 
 int ListDeleted(CliContext& context) {
+    // Damaged records may hold tabs and line breaks: blanks in the text form.
+    const std::unique_ptr<ResultWriter> rows =
+        MakeRowPrinter(context.out, context.json,
+                       {"kind", "offset", "path", "name", "lastWrite", "type", "data"}, true);
     bool found = false;
     for (int slot = 0; slot < kHiveSlotCount; ++slot) {
         const HiveImage* hive = HiveInSlot(static_cast<HiveSlot>(slot));
@@ -87,21 +84,15 @@ int ListDeleted(CliContext& context) {
         const DeletedRecords records = ScanDeletedRecords(*hive);
         const auto& keys = records.Keys();
         const auto& values = records.Values();
-        std::string out;
         size_t k = 0;
         size_t v = 0;
         while (k < keys.size() || v < values.size()) {
             if (v == values.size() || (k < keys.size() && keys[k].offset < values[v].offset)) {
-                AppendKeyLine(records, k++, kSlotKeyPaths[slot], out);
+                WriteKeyRow(records, k++, kSlotKeyPaths[slot], *rows);
             } else {
-                AppendValueLine(records, v++, kSlotKeyPaths[slot], out);
-            }
-            if (out.size() > 1 << 16) {
-                context.out << out;
-                out.clear();
+                WriteValueRow(records, v++, kSlotKeyPaths[slot], *rows);
             }
         }
-        context.out << out;
         found = found || !keys.empty() || !values.empty();
     }
     return found ? kExitOk : kExitNotFound;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/RowPrinter.h"
 #include "export/RegistryCounters.h"
 #include "export/RegistryExport.h"
 #include "favorites/FavoriteStore.h"
@@ -188,12 +189,32 @@ void AddExportCommands(CLI::App& app, CliContext& context) {
     app.add_subcommand("stats", "count keys and values; print the file set and the counts")
         ->callback(context.Command([&context] {
             const RegistryCounters& counters = CountRegistry();
-            context.out << ForTerminal(FormatStatisticsText(counters)) << '\n';
+            if (context.json) {
+                const std::string cells[] = {std::to_string(counters.keys),
+                                             std::to_string(counters.values),
+                                             std::to_string(counters.totalDataBytes),
+                                             std::to_string(counters.largestData),
+                                             std::to_string(counters.inaccessibleKeys),
+                                             std::to_string(counters.mostValues),
+                                             std::to_string(counters.mostSubkeys),
+                                             ForTerminal(DescribeFileSet())};
+                MakeRowPrinter(context.out, true,
+                               {"keys", "values", "totalDataBytes", "largestData",
+                                "inaccessibleKeys", "mostValues", "mostSubkeys", "fileSet"})
+                    ->WriteRow(cells);
+            } else {
+                context.out << ForTerminal(FormatStatisticsText(counters)) << '\n';
+            }
             return WalkStatus(context, counters);
         }));
     app.add_subcommand("describe", "print the file-set description")
         ->callback(context.Command([&context] {
-            context.out << ForTerminal(DescribeFileSet());
+            if (context.json) {
+                const std::string cells[] = {ForTerminal(DescribeFileSet())};
+                MakeRowPrinter(context.out, true, {"description"})->WriteRow(cells);
+            } else {
+                context.out << ForTerminal(DescribeFileSet());
+            }
             return kExitOk;
         }));
     AddDumpCommand(app, context);

@@ -1,11 +1,14 @@
-// search: text and date searches from the command line, with the search worker's go-on loop.
+// search: text, pattern and date searches from the command line, with the search worker's go-on
+// loop.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
 
 #include "cli/CliCommands.h"
+#include "cli/RowPrinter.h"
 #include "keys/RegistryWalker.h"
 #include "search/SearchControl.h"
+#include "search/TextPattern.h"
 #include "support/FileTimeFormat.h"
 
 namespace hivora {
@@ -17,6 +20,8 @@ struct SearchOptions {
     bool values = false;
     bool data = false;
     bool whole = false;
+    bool regex = false;
+    bool matchCase = false;
     bool all = false;
     std::string from;
     std::string fromValue;
@@ -27,22 +32,6 @@ struct SearchOptions {
     CLI::Option* afterOption = nullptr;
     CLI::Option* beforeOption = nullptr;
 };
-
-// YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS as a clock reading stored in a FILETIME without any
-// time-zone adjustment, as the Find By Date dialog stores its limits. A date alone is the
-// start of that day for a lower limit and its last second for an upper one.
-std::optional<FileTime> ParseDateLimit(std::string_view text, bool upper) {
-    std::optional<ClockReading> reading = ParseClockReading(text);
-    if (!reading) {
-        return std::nullopt;
-    }
-    if (upper && text.size() == 10) {
-        reading->hour = 23;
-        reading->minute = 59;
-        reading->second = 59;
-    }
-    return ClockReadingToFileTime(*reading);
-}
 
 const char* KindName(MatchKind kind) {
     switch (kind) {
@@ -60,22 +49,30 @@ const char* KindName(MatchKind kind) {
 
 class PrintingCallback : public SearchCallback {
 public:
-    PrintingCallback(std::ostream& out, bool all) : out_(out), all_(all) {}
-    void Finished(int) override {}
+    PrintingCallback(const CliContext& context, bool all)
+        : out_(context.out),
+          rows_(MakeRowPrinter(context.out, context.json, {"kind", "path", "value"})),
+          all_(all) {}
+    void Finished(int reason) override { reason_ = reason; }
     int Found(const SearchResult& result) override {
         ++hits_;
         const bool keyHit = result.kind == MatchKind::KeyName || result.kind == MatchKind::KeyDate;
-        out_ << KindName(result.kind) << '\t' << result.keyPath << '\t'
-             << (keyHit ? std::string_view() : std::string_view(result.valueName)) << '\n';
+        const std::string cells[] = {KindName(result.kind), result.keyPath,
+                                     keyHit ? std::string() : result.valueName};
+        rows_->WriteRow(cells);
+        // Each hit shows at once, however long the rest of the walk takes.
         out_.flush();
         return all_ ? 1 : 0;
     }
     int hits() const { return hits_; }
+    int reason() const { return reason_; }
 
 private:
     std::ostream& out_;
+    std::unique_ptr<ResultWriter> rows_;
     bool all_;
     int hits_ = 0;
+    int reason_ = kSearchNothingFound;
 };
 
 SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& options) {
@@ -83,29 +80,20 @@ SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& opt
     const bool byDate = options.afterOption->count() > 0 || options.beforeOption->count() > 0;
     if (byDate) {
         if (options.textOption->count() > 0 || options.keys || options.values || options.data ||
-            options.whole || options.fromValueOption->count() > 0) {
+            options.whole || options.regex || options.matchCase ||
+            options.fromValueOption->count() > 0) {
             throw CliUsageError(
                 "--after/--before: a date search takes no TEXT, --keys, --values, --data, "
-                "--whole or --from-value");
+                "--whole, --regex, --case or --from-value");
         }
         criteria.byDate = 1;
         criteria.afterOn = options.afterOption->count() > 0 ? 1 : 0;
         criteria.beforeOn = options.beforeOption->count() > 0 ? 1 : 0;
         if (criteria.afterOn) {
-            const auto after = ParseDateLimit(options.after, false);
-            if (!after) {
-                throw CliUsageError("--after " + options.after +
-                                    ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)");
-            }
-            criteria.after = *after;
+            criteria.after = ParseDateLimit("--after", options.after, false);
         }
         if (criteria.beforeOn) {
-            const auto before = ParseDateLimit(options.before, true);
-            if (!before) {
-                throw CliUsageError("--before " + options.before +
-                                    ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS)");
-            }
-            criteria.before = *before;
+            criteria.before = ParseDateLimit("--before", options.before, true);
         }
     } else {
         if (options.text.empty()) {
@@ -118,6 +106,13 @@ SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& opt
         criteria.values = (!any || options.values) ? 1 : 0;
         criteria.data = (!any || options.data) ? 1 : 0;
         criteria.wholeString = options.whole ? 1 : 0;
+        criteria.regex = options.regex ? 1 : 0;
+        criteria.matchCase = options.matchCase ? 1 : 0;
+        const CompiledPattern compiled =
+            CompileTextPattern(criteria.text, {options.regex, options.matchCase, options.whole});
+        if (compiled.error) {
+            throw CliUsageError("TEXT " + criteria.text + ": " + compiled.error->Describe());
+        }
     }
     if (!options.from.empty()) {
         const CliKeyPath from = context.RequireKeyPath(options.from);
@@ -133,10 +128,14 @@ SearchCriteria BuildCriteria(const CliContext& context, const SearchOptions& opt
 int RunSearch(CliContext& context, const SearchOptions& options) {
     const SearchCriteria criteria = BuildCriteria(context, options);
     SearchControl control;
-    PrintingCallback callback(context.out, options.all);
+    PrintingCallback callback(context, options.all);
     SearchWorker(control, callback, criteria);
     if (control.WalkCut()) {
         context.Error(kWalkBudgetSpentText);
+        return kExitUsage;
+    }
+    if (callback.reason() == kSearchPatternTooComplex) {
+        context.Error("the search stopped: " + std::string(kPatternTooComplex));
         return kExitUsage;
     }
     return callback.hits() > 0 ? kExitOk : kExitNotFound;
@@ -161,7 +160,13 @@ void AddSearchCommands(CLI::App& app, CliContext& context) {
     search->add_flag("--data", options->data,
                      "look at string data (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)");
     search->add_flag("--whole", options->whole,
-                     "the whole name or string must equal TEXT, ignoring case");
+                     "the whole name or string must equal TEXT (with --regex: match it all)");
+    search->add_flag("--regex", options->regex,
+                     "TEXT is a PCRE2 regular expression, found anywhere in a name or string; an "
+                     "invalid one exits 2 naming its position, one too complex for some data "
+                     "stops the search and exits 2");
+    search->add_flag("--case", options->matchCase,
+                     "compare case-sensitively (texts and patterns); without it case is ignored");
     search
         ->add_option("--from", options->from, "start after this key (its name is not tested again)")
         ->type_name("PATH");

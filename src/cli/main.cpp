@@ -53,8 +53,12 @@ int main(int argc, char** argv) {
     app.set_help_all_flag("--help-all", "describe every command with its arguments");
 
     hivora::AddFileSetOptions(app, context.fileSetOptions);
+    app.add_flag("--json", context.json,
+                 "print rows as JSON Lines, one object a row with named fields (ls, values, "
+                 "search, timeline, deleted, resolve); stats and describe as one object");
     hivora::AddBrowseCommands(app, context);
     hivora::AddSearchCommands(app, context);
+    hivora::AddTimelineCommand(app, context);
     hivora::AddExportCommands(app, context);
     hivora::AddDeletedCommand(app, context);
     hivora::AddRecoveredImageCommand(app, context);

@@ -133,6 +133,7 @@ bool RegistryWalker::Subkeys(const WalkedKey& parent, std::string_view resumeRes
         child.name = std::string_view(path_).substr(parentLength + 1);
         child.lastWrite = lastWrite;
         child.depth = depth;
+        child.index = index;
         if (resuming && index == first) {
             child.resume = resumeBelow.empty() ? ResumeRole::At : ResumeRole::Above;
         }

@@ -40,6 +40,7 @@ struct WalkedKey {
     std::string_view name;   // UTF-8, the last component; empty for the start key
     FileTime lastWrite = 0;  // as the parent's enumeration gave it
     int depth = 0;           // 0 for the start key
+    uint32_t index = 0;      // its place in the parent's enumeration; 0 for the start key
     KeyReach reach = KeyReach::Open;
     ResumeRole resume = ResumeRole::None;
 };
@@ -92,6 +93,13 @@ public:
         exhausted_ = exhausted_ || spent_ > budget_;
     }
     bool Exhausted() const { return exhausted_; }
+    // Sets the units spent so far, as a fresh walk resumed at the key being visited would have
+    // spent them: a visitor that goes on from a position instead of walking again from the
+    // start keeps the budget of the walk it stands for.
+    void RestartSpending(uint64_t spent) {
+        spent_ = spent;
+        exhausted_ = spent_ > budget_;
+    }
 
     // One unit per 8 bytes of the images. An intact hive spends at most one unit per 28
     // bytes it holds (a key needs an 80-byte key cell, a value a 24-byte value cell, each

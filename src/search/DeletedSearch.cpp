@@ -6,6 +6,7 @@
 
 #include "keys/DeletedKeyIndex.h"
 #include "keys/DeletedKeyTree.h"
+#include "search/HitPreview.h"
 #include "support/TextConvert.h"
 
 namespace hivora {
@@ -62,15 +63,21 @@ std::optional<SearchResult> SearchDeletedRecords(const SearchCriteria& criteria,
     const auto& values = records.Values();
     auto k = std::upper_bound(keys.begin(), keys.end(), after,
                               [](uint32_t at, const DeletedKey& key) { return at < key.offset; });
-    auto v = std::upper_bound(values.begin(), values.end(), after,
-                              [](uint32_t at, const DeletedValue& value) { return at < value.offset; });
+    auto v =
+        std::upper_bound(values.begin(), values.end(), after,
+                         [](uint32_t at, const DeletedValue& value) { return at < value.offset; });
     while (k != keys.end() || v != values.end()) {
         if (v == values.end() || (k != keys.end() && k->offset < v->offset)) {
             const DeletedKey& key = *k++;
             if (criteria.keys && matches(ToUtf8(key.name))) {
                 const auto at = static_cast<size_t>(&key - keys.data());
-                return SearchResult{TreePath(hiveKeyPath, records.KeyPath(at)), kKeyHitValueName,
-                                    MatchKind::KeyName, 0, hive, key.offset, key.offset};
+                return SearchResult{TreePath(hiveKeyPath, records.KeyPath(at)),
+                                    kKeyHitValueName,
+                                    MatchKind::KeyName,
+                                    key.lastWrite,
+                                    hive,
+                                    key.offset,
+                                    key.offset};
             }
             continue;
         }
@@ -79,13 +86,15 @@ std::optional<SearchResult> SearchDeletedRecords(const SearchCriteria& criteria,
         const std::string name =
             value.name.empty() ? std::string(kUnnamedValueHitName) : ToUtf8(value.name);
         MatchKind kind = MatchKind::ValueName;
+        std::optional<std::vector<uint8_t>> bytes;
         if (!(criteria.values && matches(name))) {
-            const std::optional<std::vector<uint8_t>> bytes =
-                criteria.data ? records.ValueBytes(at) : std::nullopt;
+            bytes = criteria.data ? records.ValueBytes(at) : std::nullopt;
             if (!bytes || !DataMatches(value.type, *bytes, matches)) {
                 continue;
             }
             kind = MatchKind::ValueData;
+        } else {
+            bytes = records.ValueBytes(at);
         }
         std::optional<DeletedKeyPath> owner;
         if (value.key != DeletedLink::kUnknown) {
@@ -94,7 +103,20 @@ std::optional<SearchResult> SearchDeletedRecords(const SearchCriteria& criteria,
         std::string path = owner ? TreePath(hiveKeyPath, *owner)
                                  : std::string(hiveKeyPath) + "\\" + kDeletedGroupName;
         const uint32_t ownerKey = value.key == DeletedLink::kDeletedKey ? value.keyOffset : 0;
-        return SearchResult{std::move(path), name, kind, 0, hive, value.offset, ownerKey};
+        // The time of a deleted owner; a live owner's is not at hand here, so it stays 0.
+        FileTime lastWrite = 0;
+        if (const std::optional<size_t> ownerAt =
+                ownerKey != 0 ? index->KeyAt(ownerKey) : std::nullopt) {
+            lastWrite = keys[*ownerAt].lastWrite;
+        }
+        return SearchResult{std::move(path),
+                            name,
+                            kind,
+                            lastWrite,
+                            hive,
+                            value.offset,
+                            ownerKey,
+                            bytes ? HitDataPreview(value.type, *bytes) : std::string()};
     }
     return std::nullopt;
 }

@@ -9,6 +9,9 @@ namespace hivora {
 inline constexpr int kSearchEndedAtHit = 0;  // Found declined to go on
 inline constexpr int kSearchCancelled = 1;
 inline constexpr int kSearchNothingFound = 2;  // nothing (more) was found
+// The pattern reached its match limits on some name or data (kPatternTooComplex): the search
+// stopped there.
+inline constexpr int kSearchPatternTooComplex = 3;
 
 // Called on the worker thread.
 class SearchCallback {

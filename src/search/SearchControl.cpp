@@ -1,8 +1,5 @@
 #include "search/SearchControl.h"
 
-#include <set>
-#include <tuple>
-
 #include "search/SearchEngine.h"
 
 namespace hivora {
@@ -45,30 +42,24 @@ void CancelSearch(SearchControl& control) {
 int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteria criteria) {
     control.running_.store(true);
     control.walkCut_.store(false);
-    std::set<std::tuple<std::string, std::string, MatchKind, uint32_t>> reported;
-    for (;;) {
-        bool walkCut = false;
-        std::optional<SearchResult> hit = SearchFrom(criteria, &control, &walkCut);
-        if (walkCut) {
-            control.walkCut_.store(true);
-        }
-        if (control.cancel_.load()) {
-            callback.Finished(kSearchCancelled);
-            break;
-        }
-        // A hit met again would lead back to itself on every go-on: stop there.
-        if (!hit || !reported.emplace(hit->keyPath, hit->valueName, hit->kind, hit->deletedOffset).second) {
-            callback.Finished(kSearchNothingFound);
-            break;
-        }
-        if (callback.Found(*hit) == 0) {
+    bool walkCut = false;
+    const SearchEnd end = SearchEveryHit(
+        criteria, &control,
+        [&callback](const SearchResult& hit) { return callback.Found(hit) != 0; }, &walkCut);
+    control.walkCut_.store(walkCut);
+    switch (end) {
+        case SearchEnd::Declined:
             callback.Finished(kSearchEndedAtHit);
             break;
-        }
-        criteria.startPath = hit->keyPath;
-        criteria.startValue = hit->valueName;
-        criteria.startDeletedHive = hit->deletedHive;
-        criteria.startDeletedOffset = hit->deletedOffset;
+        case SearchEnd::Cancelled:
+            callback.Finished(kSearchCancelled);
+            break;
+        case SearchEnd::NothingMore:
+            callback.Finished(kSearchNothingFound);
+            break;
+        case SearchEnd::PatternTooComplex:
+            callback.Finished(kSearchPatternTooComplex);
+            break;
     }
     control.running_.store(false);
     return 1;

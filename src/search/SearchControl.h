@@ -51,9 +51,11 @@ int StartSearch(SearchControl& control, SearchCallback& callback, const SearchCr
 void CancelSearch(SearchControl& control);
 
 // The worker's loop, on the calling thread: search, report each hit, and go on after it while
-// the callback asks to. Ends with exactly one Finished. A hit that was reported before (a
-// damaged hive with duplicate names leads back to it) ends the search as nothing more found.
-// Returns 1.
+// the callback asks to, walking once for all of them (SearchEveryHit). Ends with exactly one
+// Finished. A hit that was reported before (a damaged hive with duplicate names leads back to
+// it) ends the search as nothing more found; a pattern that reaches its match limits ends it
+// with kSearchPatternTooComplex. An invalid pattern (callers check it first with
+// CompileTextPattern) finds nothing. Returns 1.
 int SearchWorker(SearchControl& control, SearchCallback& callback, SearchCriteria criteria);
 
 }  // namespace hivora
