@@ -1,5 +1,7 @@
 #include "search/HitRows.h"
 
+#include <algorithm>
+#include <numeric>
 #include <sstream>
 
 #include "export/ExportOutput.h"
@@ -51,6 +53,50 @@ int CompareHits(const SearchResult& a, const SearchResult& b, int column) {
         default:
             return 0;
     }
+}
+
+namespace {
+
+std::string_view HitText(const SearchResult& hit, int column) {
+    switch (column) {
+        case kHitKey:
+            return hit.keyPath;
+        case kHitValue:
+            return HitValueName(hit);
+        default:
+            return hit.data;
+    }
+}
+
+}  // namespace
+
+std::vector<size_t> HitSortOrder(std::span<const SearchResult> hits, int column,
+                                 bool descending) {
+    std::vector<size_t> order(hits.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    const int sign = descending ? -1 : 1;
+    if (column != kHitKey && column != kHitValue && column != kHitData) {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return sign * CompareHits(hits[a], hits[b], column) < 0;
+        });
+        return order;
+    }
+    // Folded texts in byte order are the texts in CompareNoCase's order; texts equal once
+    // folded fall back to the full comparison, which puts small letters first.
+    std::vector<std::string> folded(hits.size());
+    for (size_t i = 0; i < hits.size(); ++i) {
+        FoldCaseUtf8(HitText(hits[i], column), folded[i]);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        int compared = folded[a].compare(folded[b]);
+        if (compared == 0) {
+            const std::string_view textA = HitText(hits[a], column);
+            const std::string_view textB = HitText(hits[b], column);
+            compared = textA == textB ? 0 : CompareForDisplay(textA, textB);
+        }
+        return sign * compared < 0;
+    });
+    return order;
 }
 
 ResultFormat ResultFormatForFileName(std::string_view fileName) {

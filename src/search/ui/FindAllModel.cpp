@@ -1,8 +1,6 @@
 #include "search/ui/FindAllModel.h"
 
 #include <QStringList>
-#include <algorithm>
-#include <numeric>
 
 #include "search/HitRows.h"
 #include "support/FileTimeFormat.h"
@@ -63,19 +61,14 @@ void FindAllModel::sort(int column, Qt::SortOrder order) {
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     // Sort positions, not hits: the selection's persistent indexes follow through the map.
-    std::vector<int> newToOld(hits_.size());
-    std::iota(newToOld.begin(), newToOld.end(), 0);
-    std::stable_sort(newToOld.begin(), newToOld.end(), [&](int a, int b) {
-        const int compared = CompareHits(hits_[static_cast<size_t>(a)],
-                                         hits_[static_cast<size_t>(b)], column);
-        return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
-    });
+    const std::vector<size_t> newToOld =
+        HitSortOrder(hits_, column, order == Qt::DescendingOrder);
     std::vector<SearchResult> sorted;
     sorted.reserve(hits_.size());
     std::vector<int> oldToNew(hits_.size());
     for (size_t row = 0; row < newToOld.size(); ++row) {
-        sorted.push_back(std::move(hits_[static_cast<size_t>(newToOld[row])]));
-        oldToNew[static_cast<size_t>(newToOld[row])] = static_cast<int>(row);
+        sorted.push_back(std::move(hits_[newToOld[row]]));
+        oldToNew[newToOld[row]] = static_cast<int>(row);
     }
     hits_ = std::move(sorted);
     const QModelIndexList before = persistentIndexList();
