@@ -33,7 +33,16 @@ CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
     split->setStretchFactor(1, 1);
     setWidget(split);
     results_->SetPrompterSource([this] { return view_->InstalledPrompter(); });
-    connect(view_, &CChildView::findAllRequested, results_, &FindAllPane::Start);
+    connect(view_, &CChildView::findAllRequested, this,
+            [this, split](const SearchCriteria& criteria) {
+                // The pane opens on a third of the window; later the user's sizes stay.
+                const bool opening = results_->isHidden();
+                results_->Start(criteria);
+                if (opening) {
+                    const int height = split->height();
+                    split->setSizes({height - height / 3, height / 3});
+                }
+            });
     connect(results_, &FindAllPane::hitActivated, view_, &CChildView::ShowSearchHit);
     setFocusProxy(view_->Tree());
 

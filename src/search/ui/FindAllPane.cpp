@@ -38,6 +38,7 @@ FindAllPane::FindAllPane(QWidget* parent) : QWidget(parent) {
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
+    table_->setTextElideMode(Qt::ElideMiddle);  // a key path's ending names the key
     table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     // Rows all of one height: the view never measures them, however many there are.
