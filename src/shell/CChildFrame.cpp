@@ -1,11 +1,13 @@
 #include "shell/CChildFrame.h"
 
 #include <QCloseEvent>
+#include <QSplitter>
 #include <utility>
 
 #include "export/ui/ExportCommand.h"
 #include "export/ui/StatisticsDialog.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
+#include "search/ui/FindAllPane.h"
 #include "shell/CChildView.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/UiServices.h"
@@ -20,9 +22,28 @@ CChildFrame::CChildFrame(QWidget* parent) : QMdiSubWindow(parent) {
     setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
     setSystemMenu(nullptr);
     setWindowTitle(QString());
-    view_ = new CChildView(this);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setChildrenCollapsible(false);
+    view_ = new CChildView;
     view_->SetNextTarget(this);
-    setWidget(view_);
+    results_ = new FindAllPane;
+    split->addWidget(view_);
+    split->addWidget(results_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    setWidget(split);
+    results_->SetPrompterSource([this] { return view_->InstalledPrompter(); });
+    connect(view_, &CChildView::findAllRequested, this,
+            [this, split](const SearchCriteria& criteria) {
+                // The pane opens on a third of the window; later the user's sizes stay.
+                const bool opening = results_->isHidden();
+                results_->Start(criteria);
+                if (opening) {
+                    const int height = split->height();
+                    split->setSizes({height - height / 3, height / 3});
+                }
+            });
+    connect(results_, &FindAllPane::hitActivated, view_, &CChildView::ShowSearchHit);
     setFocusProxy(view_->Tree());
 
     auto exportTo = [this](ExportStyle style, bool branch) {

@@ -1,5 +1,5 @@
-// A registry window: an always-maximised MDI child without a system menu that holds one view
-// and handles Close, the exports and Statistics.
+// A registry window: an always-maximised MDI child without a system menu that holds one view,
+// with the Find All results below it, and handles Close, the exports and Statistics.
 #pragma once
 
 #include <QMdiSubWindow>
@@ -10,6 +10,7 @@
 namespace hivora {
 
 class CChildView;
+class FindAllPane;
 
 class CChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
@@ -19,6 +20,8 @@ public:
     ~CChildFrame() override;
 
     CChildView* View() const { return view_; }
+    // The Find All results under the view; hidden until the first Find All.
+    FindAllPane* ResultsPane() const { return results_; }
 
     // The name of the file set the window shows. Kept out of windowTitle(): a maximised MDI
     // child's title would be appended to the main window's title behind the program's back.
@@ -36,6 +39,7 @@ private:
     void NotifyGone();
 
     CChildView* view_ = nullptr;
+    FindAllPane* results_ = nullptr;
     std::function<void()> onDestroy_;
     QString caption_;
 };

@@ -273,16 +273,8 @@ bool CChildView::event(QEvent* event) {
 }
 
 void CChildView::AddCommands() {
-    AddCommand(cmd::kFind, [this] {
-        if (EditFindCriteria(criteria_, this)) {
-            FindNext();
-        }
-    });
-    AddCommand(cmd::kFindByDate, [this] {
-        if (EditDateCriteria(criteria_, this)) {
-            FindNext();
-        }
-    });
+    AddCommand(cmd::kFind, [this] { RunFindCommand(false); });
+    AddCommand(cmd::kFindByDate, [this] { RunFindCommand(true); });
     AddCommand(cmd::kFindNext, [this] { FindNext(); }, [this] { return CanFindNext(criteria_); });
     AddCommand(cmd::kAddToFavorites, [this] { AddToFavorites(); }, [this] {
         const KeyItemData* record = tree_->GetSelectedKeyItem();
@@ -309,7 +301,37 @@ void CChildView::AddCommands() {
     AddCommand(cmd::kGoToRoot, [this] { tree_->SelectPath(""); });
 }
 
+void CChildView::RunFindCommand(bool dateDialog) {
+    bool findAll = false;
+    if (!(dateDialog ? EditDateCriteria(criteria_, this, &findAll)
+                     : EditFindCriteria(criteria_, this, &findAll))) {
+        return;
+    }
+    if (!findAll) {
+        FindNext();
+    } else if (PatternUsable()) {
+        emit findAllRequested(criteria_);
+        emit commandStateChanged();
+    }
+}
+
+bool CChildView::PatternUsable() {
+    return CheckSearchPattern(criteria_, [this](const std::string& error) {
+        PrompterFor prompter(prompter_, this);
+        (*prompter).ShowError(error);
+    });
+}
+
+void CChildView::ShowSearchHit(const SearchResult& hit) {
+    ViewSearchHost host(*this);
+    hivora::ShowSearchHit(host, hit);
+    emit commandStateChanged();
+}
+
 void CChildView::FindNext() {
+    if (!PatternUsable()) {
+        return;
+    }
     ViewSearchHost host(*this);
     SearchNotice notice;
     if (prompter_ != nullptr) {

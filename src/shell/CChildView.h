@@ -7,6 +7,7 @@
 
 #include "hive/RegistryTypes.h"
 #include "search/SearchCriteria.h"
+#include "search/SearchResult.h"
 #include "support/ui/CommandTarget.h"
 
 namespace hivora {
@@ -36,6 +37,9 @@ public:
     void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
     Prompter* InstalledPrompter() const { return prompter_; }
 
+    // Selects a search hit as Find Next does.
+    void ShowSearchHit(const SearchResult& hit);
+
     // Reads the tree and the values list again from the loaded file set, keeping the selected
     // key where it still exists.
     void Rebuild();
@@ -48,6 +52,8 @@ public:
 signals:
     // Something that decides command enabling changed (selection in the tree or list).
     void commandStateChanged();
+    // Find All was chosen in the Find or Find By Date dialog, with a usable pattern.
+    void findAllRequested(const hivora::SearchCriteria& criteria);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -61,6 +67,8 @@ private:
     void ConnectValueViewers();
     void OnKeySelected();
     void FindNext();
+    void RunFindCommand(bool dateDialog);
+    bool PatternUsable();
     void AddToFavorites();
     void ManageFavorites();
     void SelectFavorite(int index);

@@ -98,6 +98,12 @@ std::string FormatUtcTimestamp(FileTime time) {
                        utc.hour, utc.minute, utc.second, fraction);
 }
 
+std::string FormatUtcDateTime(FileTime time) {
+    const ClockReading utc = FileTimeToClockReading(time);
+    return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02} UTC", utc.year, utc.month, utc.day,
+                       utc.hour, utc.minute, utc.second);
+}
+
 ClockReading LocalClockNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

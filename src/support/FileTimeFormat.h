@@ -51,6 +51,8 @@ ClockReading FileTimeToClockReading(FileTime time);
 // The instant in UTC to the FILETIME's full precision: "YYYY-MM-DDTHH:MM:SS.fffffffZ" (seven
 // fraction digits). For machine-readable listings (timeline, deleted records, JSON rows).
 std::string FormatUtcTimestamp(FileTime time);
+// The instant in UTC to the second, for people: "YYYY-MM-DD HH:MM:SS UTC".
+std::string FormatUtcDateTime(FileTime time);
 
 // The local clock now.
 ClockReading LocalClockNow();

@@ -27,6 +27,9 @@ TEST(FileTimeFormat, LocalDateTimeFollowsTheCLocale) {
     EXPECT_EQ(FormatLocalDateTime(kMarch2004), "03/05/04 12:34:56");
     EXPECT_EQ(FormatLocalDateTime(0), "01/01/01 00:00:00");
     EXPECT_EQ(FormatLocalTimeT(0), "01/01/70 00:00:00");
+    // The full UTC forms ignore the locale and keep four-digit years.
+    EXPECT_EQ(FormatUtcDateTime(kMarch2004 + 9'999'999), "2004-03-05 12:34:56 UTC");
+    EXPECT_EQ(FormatUtcTimestamp(kMarch2004 + 1), "2004-03-05T12:34:56.0000001Z");
 }
 
 TEST(FileTimeFormat, ClockReadingsAreStoredWithoutZoneAdjustment) {

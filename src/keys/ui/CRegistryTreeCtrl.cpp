@@ -15,6 +15,7 @@
 #include "navigate/NavigateTo.h"
 #include "support/TextConvert.h"
 #include "support/CaseFold.h"
+#include "support/FileTimeFormat.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/DeletedRecordLook.h"
 #include "support/TextBuffer.h"
@@ -29,6 +30,14 @@ public:
     KeyTreeItem(const QString& text, KeyItemData record)
         : QTreeWidgetItem(QStringList{text}, kType), record(std::move(record)) {}
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
+    // The tooltip gives the key's last-write time in full, made only when asked for.
+    QVariant data(int column, int role) const override {
+        if (role == Qt::ToolTipRole && record.lastWrite != 0) {
+            return QStringLiteral("Last written %1").arg(
+                ToQString(FormatUtcDateTime(record.lastWrite)));
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
     KeyItemData record;
 };
 

@@ -66,11 +66,17 @@ FindByDateDialog::FindByDateDialog(const SearchCriteria& criteria, QWidget* pare
 
     findNext_ = new QPushButton(QStringLiteral("Find next"));
     findNext_->setDefault(true);
+    findAll_ = new QPushButton(QStringLiteral("Find &All"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"));
     connect(findNext_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(findAll_, &QPushButton::clicked, this, [this] {
+        findAllChosen_ = true;
+        accept();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(findNext_);
+    buttons->addWidget(findAll_);
     buttons->addWidget(cancel);
     buttons->addStretch(1);
 
@@ -87,6 +93,7 @@ void FindByDateDialog::UpdateEnabling() {
     const bool after = afterOn_->isChecked();
     const bool before = beforeOn_->isChecked();
     findNext_->setEnabled(after || before);
+    findAll_->setEnabled(after || before);
     afterDate_->setEnabled(after);
     afterTime_->setEnabled(after);
     beforeDate_->setEnabled(before);
@@ -105,12 +112,15 @@ void FindByDateDialog::accept() {
     QDialog::accept();
 }
 
-bool EditDateCriteria(SearchCriteria& criteria, QWidget* parent) {
+bool EditDateCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll) {
     FindByDateDialog dialog(criteria, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     criteria = dialog.Criteria();
+    if (findAll != nullptr) {
+        *findAll = dialog.FindAllChosen();
+    }
     return true;
 }
 

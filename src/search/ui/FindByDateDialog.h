@@ -33,6 +33,8 @@ public:
     QDateEdit* BeforeDate() const { return beforeDate_; }
     QTimeEdit* BeforeTime() const { return beforeTime_; }
     QPushButton* FindNextButton() const { return findNext_; }
+    QPushButton* FindAllButton() const { return findAll_; }
+    bool FindAllChosen() const { return findAllChosen_; }
 
     void accept() override;
 
@@ -47,8 +49,11 @@ private:
     QDateEdit* beforeDate_;
     QTimeEdit* beforeTime_;
     QPushButton* findNext_;
+    QPushButton* findAll_;
+    bool findAllChosen_ = false;
 };
 
-bool EditDateCriteria(SearchCriteria& criteria, QWidget* parent);
+// As EditFindCriteria: true on Find Next or Find All, `findAll` telling which.
+bool EditDateCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll = nullptr);
 
 }  // namespace hivora

@@ -28,6 +28,10 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
     whole_->setChecked(criteria_.wholeString != 0);
     deleted_ = new QCheckBox(QStringLiteral("Include d&eleted records"));
     deleted_->setChecked(criteria_.deleted != 0);
+    regex_ = new QCheckBox(QStringLiteral("Regular e&xpression"));
+    regex_->setChecked(criteria_.regex != 0);
+    matchCase_ = new QCheckBox(QStringLiteral("Match &case"));
+    matchCase_->setChecked(criteria_.matchCase != 0);
 
     auto* lookAt = new QGroupBox(QStringLiteral("Look at"));
     auto* lookLayout = new QVBoxLayout(lookAt);
@@ -37,8 +41,13 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
 
     findNext_ = new QPushButton(QStringLiteral("Find Next"));
     findNext_->setDefault(true);
+    findAll_ = new QPushButton(QStringLiteral("Find &All"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"));
     connect(findNext_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(findAll_, &QPushButton::clicked, this, [this] {
+        findAllChosen_ = true;
+        accept();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* textRow = new QHBoxLayout;
@@ -49,13 +58,19 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
     left->addLayout(textRow);
     auto* optionRow = new QHBoxLayout;
     optionRow->addWidget(lookAt);
-    optionRow->addWidget(whole_, 0, Qt::AlignBottom);
+    auto* compare = new QVBoxLayout;
+    compare->addStretch(1);
+    compare->addWidget(whole_);
+    compare->addWidget(regex_);
+    compare->addWidget(matchCase_);
+    optionRow->addLayout(compare);
     optionRow->addStretch(1);
     left->addLayout(optionRow);
     left->addWidget(deleted_);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(findNext_);
+    buttons->addWidget(findAll_);
     buttons->addWidget(cancel);
     buttons->addStretch(1);
 
@@ -63,7 +78,10 @@ FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
     top->addLayout(left, 1);
     top->addLayout(buttons);
 
-    auto updateEnabling = [this] { findNext_->setEnabled(!text_->text().isEmpty()); };
+    auto updateEnabling = [this] {
+        findNext_->setEnabled(!text_->text().isEmpty());
+        findAll_->setEnabled(findNext_->isEnabled());
+    };
     connect(text_, &QLineEdit::textChanged, this, updateEnabling);
     updateEnabling();
     resize(420, sizeHint().height());
@@ -79,17 +97,22 @@ void FindDialog::accept() {
     criteria_.data = data_->isChecked() ? 1 : 0;
     criteria_.wholeString = whole_->isChecked() ? 1 : 0;
     criteria_.deleted = deleted_->isChecked() ? 1 : 0;
+    criteria_.regex = regex_->isChecked() ? 1 : 0;
+    criteria_.matchCase = matchCase_->isChecked() ? 1 : 0;
     criteria_.text = text_->text().toStdString();
     criteria_.byDate = 0;
     QDialog::accept();
 }
 
-bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent) {
+bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll) {
     FindDialog dialog(criteria, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     criteria = dialog.Criteria();
+    if (findAll != nullptr) {
+        *findAll = dialog.FindAllChosen();
+    }
     return true;
 }
 

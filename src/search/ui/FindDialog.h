@@ -1,5 +1,6 @@
-// The Find dialog: the text, where to look, and whole-string matching, edited on a copy of a
-// registry window's search criteria.
+// The Find dialog: the text, where to look, and how to compare (whole string, regular
+// expression, case), edited on a copy of a registry window's search criteria. It ends with
+// Find Next or Find All.
 #pragma once
 
 #include <QDialog>
@@ -26,7 +27,12 @@ public:
     QCheckBox* DataBox() const { return data_; }
     QCheckBox* WholeStringBox() const { return whole_; }
     QCheckBox* DeletedBox() const { return deleted_; }
+    QCheckBox* RegexBox() const { return regex_; }
+    QCheckBox* MatchCaseBox() const { return matchCase_; }
     QPushButton* FindNextButton() const { return findNext_; }
+    QPushButton* FindAllButton() const { return findAll_; }
+    // The dialog ended with Find All rather than Find Next.
+    bool FindAllChosen() const { return findAllChosen_; }
 
     void accept() override;
 
@@ -38,10 +44,15 @@ private:
     QCheckBox* data_;
     QCheckBox* whole_;
     QCheckBox* deleted_;
+    QCheckBox* regex_;
+    QCheckBox* matchCase_;
     QPushButton* findNext_;
+    QPushButton* findAll_;
+    bool findAllChosen_ = false;
 };
 
-// Runs the dialog on `criteria`; true (and `criteria` updated) on OK.
-bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent);
+// Runs the dialog on `criteria`; true (and `criteria` updated) on Find Next or Find All, and
+// `findAll` (when given) tells which.
+bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll = nullptr);
 
 }  // namespace hivora

@@ -1,5 +1,6 @@
 #include "search/ui/FindNextCommand.h"
 
+#include "search/TextPattern.h"
 #include "search/ui/FindByDateDialog.h"
 #include "search/ui/FindDialog.h"
 
@@ -11,6 +12,38 @@ bool CanFindNext(const SearchCriteria& criteria) {
     return !criteria.text.empty() || criteria.byDate == 1;
 }
 
+void ShowSearchHit(SearchHost& host, const SearchResult& hit) {
+    if (hit.deletedHive != 0) {
+        host.ShowDeletedHit(hit);
+        return;
+    }
+    switch (hit.kind) {
+        case MatchKind::KeyName:
+        case MatchKind::KeyDate:
+            host.ShowKeyHit(hit.keyPath);
+            break;
+        case MatchKind::ValueName:
+        case MatchKind::ValueData:
+            host.ShowValueHit(hit.keyPath, hit.valueName);
+            break;
+    }
+}
+
+bool CheckSearchPattern(const SearchCriteria& criteria,
+                        const std::function<void(const std::string&)>& report) {
+    if (criteria.byDate != 0 || criteria.regex == 0) {
+        return true;
+    }
+    const CompiledPattern compiled =
+        CompileTextPattern(criteria.text, {true, criteria.matchCase != 0,
+                                           criteria.wholeString != 0});
+    if (compiled.error) {
+        report(compiled.error->Describe());
+        return false;
+    }
+    return true;
+}
+
 bool RunFindNext(SearchCriteria& criteria, SearchHost& host, QWidget* parent,
                  const SearchNotice& notice) {
     criteria.startPath = host.SelectedKeyPath();
@@ -20,20 +53,7 @@ bool RunFindNext(SearchCriteria& criteria, SearchHost& host, QWidget* parent,
     if (!RunSearch(criteria, result, parent, notice)) {
         return false;
     }
-    if (result.deletedHive != 0) {
-        host.ShowDeletedHit(result);
-        return true;
-    }
-    switch (result.kind) {
-        case MatchKind::KeyName:
-        case MatchKind::KeyDate:
-            host.ShowKeyHit(result.keyPath);
-            break;
-        case MatchKind::ValueName:
-        case MatchKind::ValueData:
-            host.ShowValueHit(result.keyPath, result.valueName);
-            break;
-    }
+    ShowSearchHit(host, result);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -36,6 +37,15 @@ public:
 
 // Find Next is possible once there is a text to look for or a date search was set up.
 bool CanFindNext(const SearchCriteria& criteria);
+
+// Selects a hit as Find Next does: its key in the tree, its value in the list, the focus on
+// the pane that shows the hit.
+void ShowSearchHit(SearchHost& host, const SearchResult& hit);
+
+// False, with the error's description passed to `report`, when the criteria hold a regular
+// expression that does not compile: nothing is to be searched then.
+bool CheckSearchPattern(const SearchCriteria& criteria,
+                        const std::function<void(const std::string&)>& report);
 
 // Searches from the host's selection (after the selected value when the list has the focus)
 // and shows the hit. True when there was one.

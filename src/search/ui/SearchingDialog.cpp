@@ -114,8 +114,10 @@ bool RunSearch(const SearchCriteria& criteria, SearchResult& result, QWidget* pa
     const int code = dialog.exec();
     const qint64 elapsed = clock.elapsed();
     if (code == SearchingDialog::kNothingFound) {
-        const std::string text = "Finished searching through the registry, " +
-                                 FormatThousands(elapsed) + " milliseconds taken";
+        const std::string text = ProcessSearchControl().WalkCut()
+                                     ? std::string(kSearchStoppedEarly)
+                                     : "Finished searching through the registry, " +
+                                           FormatThousands(elapsed) + " milliseconds taken";
         if (notice) {
             notice(text);
         } else {

@@ -66,9 +66,14 @@ private:
 
 using SearchNotice = std::function<void(const std::string& text)>;
 
+// The end of a search whose walk was cut short by a damaged hive: it may have missed hits.
+inline constexpr const char* kSearchStoppedEarly =
+    "The search stopped early because the hive is damaged.";
+
 // Runs the Searching dialog on a copy of `criteria`. True when a hit was found (stored in
 // `result`). When nothing was found, `notice` (an information box unless given) shows the
-// time the search took; a cancelled search ends silently.
+// time the search took, or that a damaged hive stopped it early; a cancelled search ends
+// silently.
 bool RunSearch(const SearchCriteria& criteria, SearchResult& result, QWidget* parent,
                const SearchNotice& notice = {});
 

@@ -24,7 +24,10 @@ protected:
         if (text.isEmpty()) {
             return false;  // the model's own tooltip, if any
         }
-        QToolTip::showText(help->globalPos(), text, view_->viewport(), view_->visualRect(index));
+        // The cell's own tooltip goes below the full text.
+        const QString own = index.data(Qt::ToolTipRole).toString();
+        QToolTip::showText(help->globalPos(), own.isEmpty() ? text : text + '\n' + own,
+                           view_->viewport(), view_->visualRect(index));
         return true;
     }
 

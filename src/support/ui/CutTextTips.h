@@ -14,7 +14,8 @@ namespace hivora {
 // empty when the cell is shown whole.
 QString CutCellText(const QAbstractItemView& view, const QModelIndex& index);
 
-// Makes the view answer a tooltip request over a cut cell with CutCellText.
+// Makes the view answer a tooltip request over a cut cell with CutCellText, followed on a line
+// of its own by the cell's own tooltip when it has one.
 void ShowCutCellTips(QAbstractItemView* view);
 
 // `text` fitted into `width` pixels: the last `keptTail` characters stay whole and the middle

@@ -45,6 +45,18 @@ QString AskSaveFileName(QWidget* parent, const QString& filter, const QString& d
     QString suffix = defaultExtension;
     suffix.remove(QStringLiteral("*")).remove(QLatin1Char('.'));
     dialog.setDefaultSuffix(suffix);
+    // A typed name without extension takes the chosen filter's (its first pattern), so the
+    // filter decides what kind of file is written; "All Files" keeps the default one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffix](const QString& chosen) {
+                         const QString pattern = chosen.section(QLatin1Char('('), 1)
+                                                     .section(QLatin1Char(')'), 0, 0)
+                                                     .section(QLatin1Char(' '), 0, 0);
+                         const QString extension = pattern.section(QLatin1String("*."), 1);
+                         dialog.setDefaultSuffix(extension.isEmpty() || extension == QLatin1String("*")
+                                                     ? suffix
+                                                     : extension);
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
