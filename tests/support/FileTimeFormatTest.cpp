@@ -7,38 +7,23 @@
 namespace hivora {
 namespace {
 
-// 2004-03-05 12:34:56 UTC.
-constexpr FileTime kMarch2004 = kUnixEpochFileTime + FileTime{1078490096} * kFileTimePerSecond;
-
-TEST(FileTimeFormat, ConvertsBetweenFileTimeAndTimeT) {
-    EXPECT_EQ(FileTimeToTimeT(kUnixEpochFileTime), 0);
-    EXPECT_EQ(FileTimeToTimeT(kMarch2004), 1078490096);
-    EXPECT_EQ(FileTimeToTimeT(kMarch2004 + 9'999'999), 1078490096);
-    EXPECT_EQ(TimeTToFileTime(1078490096), kMarch2004);
-    // Before 1970 and at the FILETIME epoch.
-    EXPECT_EQ(FileTimeToTimeT(0), -11644473600);
-    EXPECT_EQ(TimeTToFileTime(-11644473600), 0u);
-    EXPECT_EQ(TimeTToFileTime(-11644473601), 0u);
-}
-
-TEST(FileTimeFormat, LocalDateTimeFollowsTheCLocale) {
-    // Tests run with TZ=UTC; LC_TIME decides the form.
-    std::setlocale(LC_TIME, "C");
-    EXPECT_EQ(FormatLocalDateTime(kMarch2004), "03/05/04 12:34:56");
-    EXPECT_EQ(FormatLocalDateTime(0), "01/01/01 00:00:00");
-    EXPECT_EQ(FormatLocalTimeT(0), "01/01/70 00:00:00");
-}
-
-TEST(FileTimeFormat, ClockReadingsAreStoredWithoutZoneAdjustment) {
+// Tests run with TZ=UTC; clock readings are stored without zone adjustment.
+TEST(FileTimeFormat, ClockReadingsRoundTripAndFormat) {
     const ClockReading noon{2020, 1, 1, 12, 0, 0};
     const FileTime stored = ClockReadingToFileTime(noon);
     EXPECT_EQ(FileTimeToTimeT(stored), 1577880000);
     EXPECT_EQ(FileTimeToClockReading(stored), noon);
+    EXPECT_EQ(TimeTToFileTime(1577880000), stored);
     EXPECT_EQ(ClockReadingToFileTime({1601, 1, 1, 0, 0, 0}), 0u);
+    EXPECT_EQ(TimeTToFileTime(-11644473601), 0u);  // before 1601: clamped
+
+    std::setlocale(LC_TIME, "C");
+    EXPECT_EQ(FormatLocalDateTime(stored + 9'999'999), "01/01/20 12:00:00");
+    EXPECT_EQ(FormatLocalDateTime(0), "01/01/01 00:00:00");
+    EXPECT_EQ(FormatLocalTimeT(0), "01/01/70 00:00:00");
 
     const FileTime start = TodayStartFileTime();
-    const FileTime end = TodayEndFileTime();
-    EXPECT_EQ(end - start, FileTime{86399} * kFileTimePerSecond);
+    EXPECT_EQ(TodayEndFileTime() - start, FileTime{86399} * kFileTimePerSecond);
     const ClockReading startReading = FileTimeToClockReading(start);
     const ClockReading now = LocalClockNow();
     EXPECT_EQ(startReading.hour, 0);
@@ -47,11 +32,7 @@ TEST(FileTimeFormat, ClockReadingsAreStoredWithoutZoneAdjustment) {
 }
 
 TEST(FileTimeFormat, ParsesClockReadings) {
-    struct Row {
-        const char* text;
-        std::optional<ClockReading> expected;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, std::optional<ClockReading>> rows[] = {
         {"2020-01-01", ClockReading{2020, 1, 1, 0, 0, 0}},
         {"2020-01-01T12:30:05", ClockReading{2020, 1, 1, 12, 30, 5}},
         {"2020-02-29 23:59:59", ClockReading{2020, 2, 29, 23, 59, 59}},
@@ -64,8 +45,8 @@ TEST(FileTimeFormat, ParsesClockReadings) {
         {"2020-01-01x", std::nullopt},
         {"", std::nullopt},
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(ParseClockReading(row.text), row.expected) << row.text;
+    for (const auto& [text, expected] : rows) {
+        EXPECT_EQ(ParseClockReading(text), expected) << text;
     }
 }
 
