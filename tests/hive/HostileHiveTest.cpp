@@ -90,7 +90,8 @@ const DamageRow kDamageRows[] = {
     {"list_names_the_root", 5, 4, 22,
      [](T t) { ReplaceSubkeyList(t, t.c, t.hive.AppendList("lh", std::array{t.root.key}), 1); }},
     // Walked below both keys, as the tree shows it.
-    {"two_keys_share_one_list", 6, 5, 26, [](T t) { ReplaceSubkeyList(t, t.d, t.b.subkeyList, 1); }},
+    {"two_keys_share_one_list", 6, 5, 26,
+     [](T t) { ReplaceSubkeyList(t, t.d, t.b.subkeyList, 1); }},
     {"root_index_nested", 5, 4, 22,
      [](T t) {
          const uint32_t outer[] = {t.hive.AppendList("ri", std::array{t.root.subkeyList}),
@@ -161,7 +162,9 @@ TEST_F(HostileHiveTest, UnreadableDataKeepsItsTypeWithSizeZero) {
     using Damage = std::function<void(BuiltHive&, uint32_t vk, uint32_t db)>;
     const std::pair<const char*, Damage> rows[] = {
         {"data_offset_outside_image",
-         [](BuiltHive& h, uint32_t vk, uint32_t) { h.PutU32(vk, field::kValueDataOffset, kFarOutside); }},
+         [](BuiltHive& h, uint32_t vk, uint32_t) {
+             h.PutU32(vk, field::kValueDataOffset, kFarOutside);
+         }},
         {"segment_outside_image",
          [](BuiltHive& h, uint32_t, uint32_t db) {
              h.PutU32(h.GetU32(db, field::kBigDataSegmentList), 4, kFarOutside);
@@ -169,7 +172,9 @@ TEST_F(HostileHiveTest, UnreadableDataKeepsItsTypeWithSizeZero) {
         {"too_few_segments",
          [](BuiltHive& h, uint32_t, uint32_t db) { h.PutU16(db, field::kBigDataSegmentCount, 1); }},
         {"segment_list_outside_image",
-         [](BuiltHive& h, uint32_t, uint32_t db) { h.PutU32(db, field::kBigDataSegmentList, kFarOutside); }},
+         [](BuiltHive& h, uint32_t, uint32_t db) {
+             h.PutU32(db, field::kBigDataSegmentList, kFarOutside);
+         }},
     };
     for (const auto& [name, damage] : rows) {
         HiveBuilder builder;

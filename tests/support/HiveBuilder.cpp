@@ -29,9 +29,10 @@ void SealBaseBlock(std::vector<uint8_t>& bytes) {
 
 // The stored bytes of a name, and whether they hold one byte per character.
 std::pair<std::vector<uint8_t>, bool> EncodeName(std::u16string_view name, NameForm form) {
-    const bool latin1 = form == NameForm::Latin1 ||
-                        (form == NameForm::Auto && std::all_of(name.begin(), name.end(),
-                                                               [](char16_t c) { return c < 0x100; }));
+    const bool latin1 =
+        form == NameForm::Latin1 ||
+        (form == NameForm::Auto &&
+         std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x100; }));
     std::vector<uint8_t> bytes;
     for (char16_t c : name) {
         bytes.push_back(static_cast<uint8_t>(c));
@@ -55,20 +56,23 @@ public:
 
     // Allocates a cell for a record of `size` bytes that starts with `signature`.
     uint32_t Allocate(uint64_t size, std::string_view signature = {}) {
-        const auto cellSize = static_cast<uint32_t>(std::max<uint64_t>((size + kCellSizeWord + 7) & ~7ull, 8));
+        const auto cellSize =
+            static_cast<uint32_t>(std::max<uint64_t>((size + kCellSizeWord + 7) & ~7ull, 8));
         if (binEnd_ - used_ < cellSize) {
             OpenBin(cellSize);
         }
         const uint64_t at = used_;
         used_ += cellSize;
         Put<uint32_t>(bytes_, at, Negated(cellSize));
-        std::copy(signature.begin(), signature.end(), bytes_.begin() + static_cast<ptrdiff_t>(at + kCellSizeWord));
+        std::copy(signature.begin(), signature.end(),
+                  bytes_.begin() + static_cast<ptrdiff_t>(at + kCellSizeWord));
         return static_cast<uint32_t>(at - kHiveBinsStart);
     }
 
     uint32_t Store(std::span<const uint8_t> record) {
         const uint32_t cell = Allocate(record.size());
-        std::copy(record.begin(), record.end(), bytes_.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(cell)));
+        std::copy(record.begin(), record.end(),
+                  bytes_.begin() + static_cast<ptrdiff_t>(BuiltHive::RecordAt(cell)));
         return cell;
     }
 
@@ -107,11 +111,13 @@ public:
 private:
     void OpenBin(uint32_t cellSize) {
         Finish();
-        const uint64_t size = (cellSize + kBinHeaderSize + kHiveBinAlignment - 1) / kHiveBinAlignment * kHiveBinAlignment;
+        const uint64_t size = (cellSize + kBinHeaderSize + kHiveBinAlignment - 1) /
+                              kHiveBinAlignment * kHiveBinAlignment;
         const uint64_t start = bytes_.size();
         bytes_.resize(start + size, 0);
         std::memcpy(&bytes_[start], "hbin", 4);
-        Put<uint32_t>(bytes_, start + kBinOffsetField, static_cast<uint32_t>(start - kHiveBinsStart));
+        Put<uint32_t>(bytes_, start + kBinOffsetField,
+                      static_cast<uint32_t>(start - kHiveBinsStart));
         Put<uint32_t>(bytes_, start + kBinSizeField, static_cast<uint32_t>(size));
         used_ = start + kBinHeaderSize;
         binEnd_ = start + size;
@@ -167,8 +173,9 @@ HiveBuilder::KeyId HiveBuilder::AddPath(KeyId parent, std::u16string_view path) 
         const std::u16string_view component = path.substr(pos, end - pos);
         if (!component.empty()) {
             const auto& children = keys_.at(parent).subkeys;
-            const auto found = std::find_if(children.begin(), children.end(),
-                                            [&](KeyId child) { return keys_[child].name == component; });
+            const auto found = std::find_if(children.begin(), children.end(), [&](KeyId child) {
+                return keys_[child].name == component;
+            });
             parent = found != children.end() ? *found : AddKey(parent, component);
         }
         pos = end + 1;
@@ -183,7 +190,8 @@ void HiveBuilder::SetSubkeyList(KeyId key, ListKind kind, std::vector<RiLeaf> le
 
 void HiveBuilder::AddValue(KeyId key, std::u16string_view name, uint32_t type,
                            std::vector<uint8_t> data, DataForm form, NameForm nameForm) {
-    keys_.at(key).values.push_back(Value{std::u16string(name), nameForm, type, std::move(data), form});
+    keys_.at(key).values.push_back(
+        Value{std::u16string(name), nameForm, type, std::move(data), form});
 }
 
 void HiveBuilder::AddString(KeyId key, std::u16string_view name, std::u16string_view text,
@@ -222,11 +230,13 @@ BuiltHive HiveBuilder::Build() const {
         Put<uint16_t>(bytes, nk + kKeyFlags, (latin1 ? kKeyFlagLatin1Name : 0) | rootFlags);
         Put<uint64_t>(bytes, nk + kKeyLastWrite, key.lastWrite);
         Put<uint32_t>(bytes, nk + kKeyParent, id == kRoot ? 0 : hive.keys[key.parent].key);
-        for (uint32_t at : {kKeySubkeyList, kKeyVolatileList, kKeyValueList, kKeySecurity, kKeyClass}) {
+        for (uint32_t at :
+             {kKeySubkeyList, kKeyVolatileList, kKeyValueList, kKeySecurity, kKeyClass}) {
             Put<uint32_t>(bytes, nk + at, kNoCell);
         }
         Put<uint16_t>(bytes, nk + kKeyNameLength, static_cast<uint16_t>(name.size()));
-        std::copy(name.begin(), name.end(), bytes.begin() + static_cast<ptrdiff_t>(nk + kKeyFixedSize));
+        std::copy(name.begin(), name.end(),
+                  bytes.begin() + static_cast<ptrdiff_t>(nk + kKeyFixedSize));
         if (!key.className.empty()) {
             const std::vector<uint8_t> className = EncodeName(key.className, NameForm::Utf16).first;
             Put<uint32_t>(bytes, nk + kKeyClass, writer.Store(className));
@@ -240,12 +250,14 @@ BuiltHive HiveBuilder::Build() const {
             Put<uint16_t>(bytes, vk + kValueNameLength, static_cast<uint16_t>(valueName.size()));
             Put<uint32_t>(bytes, vk + kValueType, value.type);
             Put<uint16_t>(bytes, vk + kValueFlags, valueLatin1 ? kValueFlagLatin1Name : 0);
-            std::copy(valueName.begin(), valueName.end(), bytes.begin() + static_cast<ptrdiff_t>(vk + kValueFixedSize));
+            std::copy(valueName.begin(), valueName.end(),
+                      bytes.begin() + static_cast<ptrdiff_t>(vk + kValueFixedSize));
 
             const auto size = static_cast<uint32_t>(value.data.size());
             DataForm form = value.form;
             if (form == DataForm::Auto) {
-                const bool big = size > kBigDataSegmentBytes && minorVersion_ >= kBigDataMinorVersion;
+                const bool big =
+                    size > kBigDataSegmentBytes && minorVersion_ >= kBigDataMinorVersion;
                 form = size <= 4 ? DataForm::Resident : big ? DataForm::BigData : DataForm::Cell;
             }
             uint32_t length = size;
@@ -263,7 +275,8 @@ BuiltHive HiveBuilder::Build() const {
                 std::vector<uint32_t> segments;
                 for (uint32_t begin = 0; begin < size; begin += kBigDataSegmentBytes) {
                     segments.push_back(writer.Store(
-                        std::span(value.data).subspan(begin, std::min(size - begin, kBigDataSegmentBytes))));
+                        std::span(value.data)
+                            .subspan(begin, std::min(size - begin, kBigDataSegmentBytes))));
                 }
                 const uint32_t list = writer.Offsets(segments);
                 offset = dataCell = writer.Allocate(8, "db");
@@ -303,7 +316,8 @@ BuiltHive HiveBuilder::Build() const {
             size_t begin = 0;
             for (const RiLeaf& leaf : leaves) {
                 const size_t count = std::min<size_t>(leaf.count, children.size() - begin);
-                leafCells.push_back(writer.List(Signature(leaf.kind), std::span(children).subspan(begin, count)));
+                leafCells.push_back(
+                    writer.List(Signature(leaf.kind), std::span(children).subspan(begin, count)));
                 begin += count;
             }
             if (begin != children.size()) {
@@ -318,10 +332,13 @@ BuiltHive HiveBuilder::Build() const {
     writer.Finish();
 
     std::memcpy(bytes.data(), "regf", 4);
-    for (const auto& [at, value] : {std::pair{kPrimarySequence, 1u}, {kSecondarySequence, 1u},  // clean
-                                    {kMajorVersion, 1u}, {kMinorVersion, minorVersion_},
+    for (const auto& [at, value] : {std::pair{kPrimarySequence, 1u},
+                                    {kSecondarySequence, 1u},  // clean
+                                    {kMajorVersion, 1u},
+                                    {kMinorVersion, minorVersion_},
                                     {kFileFormat, 1u},  // direct memory load
-                                    {kRootCellOffset, hive.keys[kRoot].key}, {kClusteringFactor, 1u}}) {
+                                    {kRootCellOffset, hive.keys[kRoot].key},
+                                    {kClusteringFactor, 1u}}) {
         Put<uint32_t>(bytes, at, value);
     }
     SealBaseBlock(bytes);

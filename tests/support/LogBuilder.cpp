@@ -10,7 +10,8 @@
 namespace hivora::test {
 
 void ResealBaseBlock(std::span<uint8_t> bytes) {
-    WriteLittleEndian(bytes, layout::kChecksum, BaseBlockChecksum(ImageView(bytes.data(), bytes.size())));
+    WriteLittleEndian(bytes, layout::kChecksum,
+                      BaseBlockChecksum(ImageView(bytes.data(), bytes.size())));
 }
 
 void SetSequences(std::span<uint8_t> hive, uint32_t primary, uint32_t secondary) {
@@ -37,15 +38,18 @@ size_t LogBuilder::AddEntry(uint32_t sequence, uint32_t hiveBinsSize,
     bytes.resize(start + size);
     std::span<uint8_t> entry(bytes.data() + start, size);
     std::copy_n("HvLE", 4, entry.begin());
-    for (const auto& [at, value] : {std::pair<size_t, size_t>{4, size}, {12, sequence},
-                                    {16, hiveBinsSize}, {20, pages.size()}}) {
+    for (const auto& [at, value] : {std::pair<size_t, size_t>{4, size},
+                                    {12, sequence},
+                                    {16, hiveBinsSize},
+                                    {20, pages.size()}}) {
         WriteLittleEndian(entry, at, static_cast<uint32_t>(value));
     }
     size_t data = 40 + 8 * pages.size();
     for (size_t i = 0; i < pages.size(); ++i) {
         WriteLittleEndian(entry, 40 + 8 * i, pages[i].binsOffset);
         WriteLittleEndian(entry, 44 + 8 * i, static_cast<uint32_t>(pages[i].bytes.size()));
-        std::copy(pages[i].bytes.begin(), pages[i].bytes.end(), entry.begin() + static_cast<ptrdiff_t>(data));
+        std::copy(pages[i].bytes.begin(), pages[i].bytes.end(),
+                  entry.begin() + static_cast<ptrdiff_t>(data));
         data += pages[i].bytes.size();
     }
     RehashEntry(start);
