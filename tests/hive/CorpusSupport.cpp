@@ -11,26 +11,18 @@ namespace hivora::test {
 
 std::filesystem::path CorpusFolder() {
     const char* env = std::getenv("HIVORA_CORPUS");
-    if (env == nullptr || *env == 0) {
-        return {};
-    }
     std::error_code error;
-    return std::filesystem::is_directory(env, error) ? std::filesystem::path(env)
-                                                     : std::filesystem::path();
+    return env != nullptr && std::filesystem::is_directory(env, error) ? env : "";
 }
 
 std::vector<std::filesystem::path> CorpusHives(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> hives;
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (!it->is_regular_file(error)) {
-            continue;
-        }
-        std::ifstream in(it->path(), std::ios::binary);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         char signature[4] = {};
-        if (in.read(signature, 4) && std::string_view(signature, 4) == "regf") {
-            hives.push_back(it->path());
+        if (entry.is_regular_file() &&
+            std::ifstream(entry.path(), std::ios::binary).read(signature, 4) &&
+            std::string_view(signature, 4) == "regf") {
+            hives.push_back(entry.path());
         }
     }
     std::sort(hives.begin(), hives.end());
@@ -44,8 +36,8 @@ std::string CorpusName(const std::filesystem::path& folder, const std::filesyste
 bool LoadIntoSystemSlot(const std::filesystem::path& file) {
     const std::u16string name = ToUtf16(file.string());
     // The primary file as it is: the pinned counts and the oracles read no logs.
-    return LoadHiveSet(name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, LoadOptions{.applyLogs = false}) == 1;
+    return LoadHiveSet(name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       LoadOptions{.applyLogs = false}) == 1;
 }
 
 }  // namespace hivora::test

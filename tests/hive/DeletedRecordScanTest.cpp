@@ -3,37 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
 
 #include "hive/DeletedRecords.h"
 #include "hive/HiveTestSupport.h"
+#include "support/LittleEndian.h"
 #include "support/TextConvert.h"
 
 namespace hivora::test {
 namespace {
-
-std::vector<uint8_t> BigData() {
-    std::vector<uint8_t> data(40000);
-    for (size_t i = 0; i < data.size(); ++i) {
-        data[i] = static_cast<uint8_t>(i * 7 + i / 251);
-    }
-    return data;
-}
 
 // root -> a (keep, gone, big) -> b (vc), and freeing cells of it as Windows deletes.
 struct Tree {
     BuiltHive hive;
     KeyCells root, a, b;
 
-    int32_t SizeWord(uint32_t cell) const {
-        int32_t size = 0;
-        std::memcpy(&size, &hive.bytes[0x1000 + cell], 4);
-        return size;
+    int32_t SizeWord(uint32_t cell) const { return static_cast<int32_t>(ReadLe32(hive.bytes, 0x1000 + cell)); }
+    void SetSizeWord(uint32_t cell, int32_t size) {
+        WriteLittleEndian(std::span(hive.bytes), 0x1000 + cell, static_cast<uint32_t>(size));
     }
-    void SetSizeWord(uint32_t cell, int32_t size) { std::memcpy(&hive.bytes[0x1000 + cell], &size, 4); }
     void Free(uint32_t cell) { SetSizeWord(cell, std::abs(SizeWord(cell))); }
     void FreeValue(const KeyCells& key, size_t index) {  // the record and all its data cells
         Free(key.values[index]);
@@ -52,7 +42,7 @@ struct Tree {
         ASSERT_EQ(first + static_cast<uint32_t>(SizeWord(first)), second);
         SetSizeWord(first, SizeWord(first) + std::abs(SizeWord(second)));
     }
-    void SetParent(const KeyCells& key, uint32_t parent) { hive.PutU32(key.key, 0x10, parent); }
+    void SetParent(const KeyCells& key, uint32_t parent) { hive.PutU32(key.key, field::kKeyParent, parent); }
     void Detach(const KeyCells& key) { hive.PutU32(key.key, field::kKeySubkeyCount, 0); }
 };
 
@@ -61,14 +51,12 @@ Tree BuildTree() {
     const auto a = builder.AddKey(HiveBuilder::kRoot, u"a");
     builder.AddDword(a, u"keep", 1);
     builder.AddString(a, u"gone", u"hello");
-    builder.AddValue(a, u"big", REG_BINARY, BigData());
+    builder.AddValue(a, u"big", REG_BINARY, Pattern(40000));
     const auto b = builder.AddKey(a, u"b");
     builder.AddValue(b, u"vc", REG_BINARY, Pattern(40));
-    Tree tree{builder.Build(), {}, {}, {}};
-    tree.root = tree.hive.keys[HiveBuilder::kRoot];
-    tree.a = tree.hive.keys[a];
-    tree.b = tree.hive.keys[b];
-    return tree;
+    BuiltHive hive = builder.Build();
+    const std::vector<KeyCells> k = hive.keys;
+    return {std::move(hive), k[HiveBuilder::kRoot], k[a], k[b]};
 }
 
 DeletedRecords Scan(const BuiltHive& hive) {
@@ -87,11 +75,8 @@ std::string PathText(const std::optional<DeletedKeyPath>& path) {
 // One line per record, keys first: "key b: a\b", "value vc of a\b: 40 bytes"; data that
 // differs from what the builder stored is "changed".
 std::string Describe(const DeletedRecords& records) {
-    const std::vector<uint8_t> big = BigData(), vc = Pattern(40);
-    const std::map<std::string, std::string> stored = {
-        {"gone", std::string("h\0e\0l\0l\0o\0\0\0", 12)},
-        {"big", std::string(big.begin(), big.end())},
-        {"vc", std::string(vc.begin(), vc.end())}};
+    const std::map<std::string, std::vector<uint8_t>> stored = {
+        {"gone", Utf16Bytes("hello|")}, {"big", Pattern(40000)}, {"vc", Pattern(40)}};
     std::string text;
     for (size_t i = 0; i < records.Keys().size(); ++i) {
         text += "key " + ToUtf8(records.Keys()[i].name) + ": " + PathText(records.KeyPath(i)) + "\n";
@@ -102,7 +87,7 @@ std::string Describe(const DeletedRecords& records) {
         const auto bytes = records.ValueBytes(i);
         const auto owner = value.key == DeletedLink::kUnknown ? std::nullopt : records.PathOfKey(value.keyOffset);
         text += "value " + name + " of " + PathText(owner) + ": " +
-                (!bytes ? "lost" : std::string(bytes->begin(), bytes->end()) == stored.at(name) ? std::to_string(bytes->size()) + " bytes" : "changed") +
+                (!bytes ? "lost" : *bytes == stored.at(name) ? std::to_string(bytes->size()) + " bytes" : "changed") +
                 "\n";
     }
     return text;

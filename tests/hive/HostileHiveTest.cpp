@@ -2,11 +2,13 @@
 // sanitizer build checks the reads), and show what is still readable.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
 #include "hive/HiveTestSupport.h"
 #include "hive/TreeWalk.h"
+#include "support/LittleEndian.h"
 
 namespace hivora::test {
 namespace {
@@ -29,13 +31,9 @@ SmallTree BuildSmallTree() {
     const auto c = builder.AddKey(b, u"c");
     builder.AddDword(c, u"c1", 3);
     const auto d = builder.AddKey(HiveBuilder::kRoot, u"d");
-    SmallTree tree{builder.Build(), {}, {}, {}, {}, {}};
-    tree.root = tree.hive.keys[HiveBuilder::kRoot];
-    tree.a = tree.hive.keys[a];
-    tree.b = tree.hive.keys[b];
-    tree.c = tree.hive.keys[c];
-    tree.d = tree.hive.keys[d];
-    return tree;
+    BuiltHive hive = builder.Build();
+    const std::vector<KeyCells> k = hive.keys;
+    return {std::move(hive), k[HiveBuilder::kRoot], k[a], k[b], k[c], k[d]};
 }
 
 // Points `key` at a new subkey list.
@@ -46,115 +44,95 @@ void ReplaceSubkeyList(SmallTree& tree, const KeyCells& key, uint32_t list, uint
 
 struct DamageRow {
     const char* name;
+    uint64_t keys, values, dataBytes;  // what the walk still reads
     std::function<void(SmallTree&)> damage;
-    uint64_t keys;
-    uint64_t values;
-    uint64_t dataBytes;
 };
 
+using T = SmallTree&;
 // The intact tree: 5 keys, 4 values, 4 + 4 + 10 + 4 data bytes.
 const DamageRow kDamageRows[] = {
-    {"intact", [](SmallTree&) {}, 5, 4, 22},
-    {"subkey_element_outside_image",
-     [](SmallTree& t) { t.hive.PutU32(t.root.subkeyList, field::kListElements, kFarOutside); }, 4,
-     2, 8},
-    {"subkey_element_names_a_value_record",
-     [](SmallTree& t) { t.hive.PutU32(t.root.subkeyList, field::kListElements, t.a.values[0]); }, 4,
-     2, 8},
-    {"subkey_list_outside_image",
-     [](SmallTree& t) { t.hive.PutU32(t.root.key, field::kKeySubkeyList, 0xFFFFFFF0); }, 1, 1, 4},
-    {"subkey_count_absurd",
-     [](SmallTree& t) { t.hive.PutU32(t.root.key, field::kKeySubkeyCount, 0x7FFFFFFF); }, 5, 4, 22},
-    {"subkey_count_negative",
-     [](SmallTree& t) { t.hive.PutU32(t.root.key, field::kKeySubkeyCount, 0x80000000); }, 1, 1, 4},
-    {"list_count_negative",
-     [](SmallTree& t) { t.hive.PutU16(t.root.subkeyList, field::kListCount, 0x8001); }, 1, 1, 4},
-    {"value_list_outside_image",
-     [](SmallTree& t) { t.hive.PutU32(t.a.key, field::kKeyValueList, kFarOutside); }, 5, 2, 8},
-    {"value_element_names_a_key_record",
-     [](SmallTree& t) { t.hive.PutU32(t.a.valueList, 0, t.a.key); }, 5, 3, 18},
-    {"value_count_absurd",
-     [](SmallTree& t) { t.hive.PutU32(t.c.key, field::kKeyValueCount, 0xFFFFFFFF); }, 5, 4, 22},
-    {"data_offset_outside_image",
-     [](SmallTree& t) { t.hive.PutU32(t.a.values[1], field::kValueDataOffset, kFarOutside); }, 5, 4,
-     12},
-    {"resident_size_above_four",
-     [](SmallTree& t) { t.hive.PutU32(t.c.values[0], field::kValueDataLength, 0x80000010); }, 5, 4,
-     18},
-    {"data_length_beyond_image",
-     [](SmallTree& t) { t.hive.PutU32(t.a.values[1], field::kValueDataLength, 0x7FFFFFFF); }, 5, 4,
-     12},
-    {"key_name_length_negative",
-     [](SmallTree& t) { t.hive.PutU16(t.a.key, field::kKeyNameLength, 0x8000); }, 4, 2, 8},
-    {"value_name_length_negative",
-     [](SmallTree& t) { t.hive.PutU16(t.a.values[0], field::kValueNameLength, 0xFFFF); }, 5, 3, 18},
-    {"key_name_runs_past_image",
-     [](SmallTree& t) { t.hive.PutU16(t.d.key, field::kKeyNameLength, 0x7FFF); }, 4, 4, 22},
-    {"list_names_the_key_itself",
-     [](SmallTree& t) {
+    {"intact", 5, 4, 22, [](T) {}},
+    {"subkey_element_outside_image", 4, 2, 8,
+     [](T t) { t.hive.PutU32(t.root.subkeyList, field::kListElements, kFarOutside); }},
+    {"subkey_element_names_a_value_record", 4, 2, 8,
+     [](T t) { t.hive.PutU32(t.root.subkeyList, field::kListElements, t.a.values[0]); }},
+    {"subkey_list_outside_image", 1, 1, 4,
+     [](T t) { t.hive.PutU32(t.root.key, field::kKeySubkeyList, 0xFFFFFFF0); }},
+    {"subkey_count_absurd", 5, 4, 22,
+     [](T t) { t.hive.PutU32(t.root.key, field::kKeySubkeyCount, 0x7FFFFFFF); }},
+    {"subkey_count_negative", 1, 1, 4,
+     [](T t) { t.hive.PutU32(t.root.key, field::kKeySubkeyCount, 0x80000000); }},
+    {"list_count_negative", 1, 1, 4,
+     [](T t) { t.hive.PutU16(t.root.subkeyList, field::kListCount, 0x8001); }},
+    {"value_list_outside_image", 5, 2, 8,
+     [](T t) { t.hive.PutU32(t.a.key, field::kKeyValueList, kFarOutside); }},
+    {"value_element_names_a_key_record", 5, 3, 18,
+     [](T t) { t.hive.PutU32(t.a.valueList, 0, t.a.key); }},
+    {"value_count_absurd", 5, 4, 22,
+     [](T t) { t.hive.PutU32(t.c.key, field::kKeyValueCount, 0xFFFFFFFF); }},
+    {"data_offset_outside_image", 5, 4, 12,
+     [](T t) { t.hive.PutU32(t.a.values[1], field::kValueDataOffset, kFarOutside); }},
+    {"resident_size_above_four", 5, 4, 18,
+     [](T t) { t.hive.PutU32(t.c.values[0], field::kValueDataLength, 0x80000010); }},
+    {"data_length_beyond_image", 5, 4, 12,
+     [](T t) { t.hive.PutU32(t.a.values[1], field::kValueDataLength, 0x7FFFFFFF); }},
+    {"key_name_length_negative", 4, 2, 8,
+     [](T t) { t.hive.PutU16(t.a.key, field::kKeyNameLength, 0x8000); }},
+    {"value_name_length_negative", 5, 3, 18,
+     [](T t) { t.hive.PutU16(t.a.values[0], field::kValueNameLength, 0xFFFF); }},
+    {"key_name_runs_past_image", 4, 4, 22,
+     [](T t) { t.hive.PutU16(t.d.key, field::kKeyNameLength, 0x7FFF); }},
+    {"list_names_the_key_itself", 5, 4, 22,
+     [](T t) {
          const uint32_t list[] = {t.c.key, t.b.key};
          ReplaceSubkeyList(t, t.b, t.hive.AppendList("li", list), 2);
-     },
-     5, 4, 22},
-    {"list_names_the_root",
-     [](SmallTree& t) {
-         const uint32_t list[] = {t.root.key};
-         ReplaceSubkeyList(t, t.c, t.hive.AppendList("lh", list), 1);
-     },
-     5, 4, 22},
+     }},
+    {"list_names_the_root", 5, 4, 22,
+     [](T t) { ReplaceSubkeyList(t, t.c, t.hive.AppendList("lh", std::array{t.root.key}), 1); }},
     // Walked below both keys, as the tree shows it.
-    {"two_keys_share_one_list", [](SmallTree& t) { ReplaceSubkeyList(t, t.d, t.b.subkeyList, 1); },
-     6, 5, 26},
-    {"root_index_nested",
-     [](SmallTree& t) {
-         const uint32_t inner[] = {t.root.subkeyList};
-         const uint32_t outer[] = {t.hive.AppendList("ri", inner), t.root.subkeyList};
+    {"two_keys_share_one_list", 6, 5, 26,
+     [](T t) { ReplaceSubkeyList(t, t.d, t.b.subkeyList, 1); }},
+    {"root_index_nested", 5, 4, 22,
+     [](T t) {
+         const uint32_t outer[] = {t.hive.AppendList("ri", std::array{t.root.subkeyList}),
+                                   t.root.subkeyList};
          ReplaceSubkeyList(t, t.root, t.hive.AppendList("ri", outer), 3);
-     },
-     5, 4, 22},
-    {"root_index_names_itself",
-     [](SmallTree& t) {
-         // The root index is appended last, so its cell is the next one: patch it in after.
-         const uint32_t outer[] = {0, t.root.subkeyList};
-         const uint32_t ri = t.hive.AppendList("ri", outer);
+     }},
+    {"root_index_names_itself", 5, 4, 22,
+     [](T t) {
+         // The root index's own cell is known only once appended: patch it in after.
+         const uint32_t ri = t.hive.AppendList("ri", std::array{0u, t.root.subkeyList});
          t.hive.PutU32(ri, field::kListElements, ri);
          ReplaceSubkeyList(t, t.root, ri, 3);
-     },
-     5, 4, 22},
-    {"root_index_repeats_one_leaf_10000_times",
-     [](SmallTree& t) {
+     }},
+    {"root_index_repeats_one_leaf_10000_times", 5, 4, 22,
+     [](T t) {
          const std::vector<uint32_t> leaves(10000, t.root.subkeyList);
          ReplaceSubkeyList(t, t.root, t.hive.AppendList("ri", leaves), 30000);
-     },
-     5, 4, 22},
-    {"root_index_leaf_outside_image",
-     [](SmallTree& t) {
-         const uint32_t leaves[] = {kFarOutside, t.root.subkeyList};
-         ReplaceSubkeyList(t, t.root, t.hive.AppendList("ri", leaves), 3);
-     },
-     5, 4, 22},
-    {"root_index_count_runs_past_image",
-     [](SmallTree& t) {
-         const uint32_t leaves[] = {t.root.subkeyList};
-         ReplaceSubkeyList(t, t.root, t.hive.AppendList("ri", leaves, 0x7FFF), 3);
-     },
-     5, 4, 22},
-    {"leaf_count_runs_past_image",
-     [](SmallTree& t) {
-         const uint32_t keys[] = {t.a.key, t.b.key, t.d.key};
-         ReplaceSubkeyList(t, t.root, t.hive.AppendList("lf", keys, 0x7FFF), 0x7FFF);
-     },
-     5, 4, 22},
-    {"truncated_before_the_lists",
-     [](SmallTree& t) { t.hive.Truncate(BuiltHive::RecordAt(t.d.key) + 0x10); }, 1, 1, 4},
-    {"only_the_signature", [](SmallTree& t) { t.hive.Truncate(4); }, 0, 0, 0},
-    {"root_record_and_base_block_root_broken",
-     [](SmallTree& t) {
+     }},
+    {"root_index_leaf_outside_image", 5, 4, 22,
+     [](T t) {
+         const uint32_t ri = t.hive.AppendList("ri", std::array{kFarOutside, t.root.subkeyList});
+         ReplaceSubkeyList(t, t.root, ri, 3);
+     }},
+    {"root_index_count_runs_past_image", 5, 4, 22,
+     [](T t) {
+         const uint32_t ri = t.hive.AppendList("ri", std::array{t.root.subkeyList}, 0x7FFF);
+         ReplaceSubkeyList(t, t.root, ri, 3);
+     }},
+    {"leaf_count_runs_past_image", 5, 4, 22,
+     [](T t) {
+         const uint32_t lf = t.hive.AppendList("lf", std::array{t.a.key, t.b.key, t.d.key}, 0x7FFF);
+         ReplaceSubkeyList(t, t.root, lf, 0x7FFF);
+     }},
+    {"truncated_before_the_lists", 1, 1, 4,
+     [](T t) { t.hive.Truncate(BuiltHive::RecordAt(t.d.key) + 0x10); }},
+    {"only_the_signature", 0, 0, 0, [](T t) { t.hive.Truncate(4); }},
+    {"root_record_and_base_block_root_broken", 0, 0, 0,
+     [](T t) {
          t.hive.PutU16(t.root.key, 0, 0x7878);
-         t.hive.bytes[0x24] = 0xF0;
-         t.hive.bytes[0x27] = 0x7F;
-     },
-     0, 0, 0},
+         WriteLittleEndian<uint32_t>(t.hive.bytes, field::kRootCellOffset, 0x7F0000F0);
+     }},
 };
 
 class HostileHiveTest : public HiveSetTest {};
@@ -180,62 +158,53 @@ TEST_F(HostileHiveTest, WalksEndAndShowWhatIsReadable) {
     }
 }
 
-TEST_F(HostileHiveTest, UnreadableDataKeepsItsTypeAndReportsSizeZero) {
-    SmallTree tree = BuildSmallTree();
-    tree.hive.PutU32(tree.a.values[1], field::kValueDataOffset, kFarOutside);
-    Load(HiveSlot::System, tree.hive);
-    RegKey a = OpenRegKey(HKEY_LOCAL_MACHINE, u"system\\a");
-    ValueInfo info;
-    ASSERT_EQ(EnumValueInfo(a.get(), 1, info), ERROR_SUCCESS);
-    EXPECT_EQ(info.name, u"a2");
-    EXPECT_EQ(info.type, REG_BINARY);
-    EXPECT_EQ(info.size, 0u);
-}
+TEST_F(HostileHiveTest, UnreadableDataKeepsItsTypeWithSizeZero) {
+    using Damage = std::function<void(BuiltHive&, uint32_t vk, uint32_t db)>;
+    const std::pair<const char*, Damage> rows[] = {
+        {"data_offset_outside_image",
+         [](BuiltHive& h, uint32_t vk, uint32_t) {
+             h.PutU32(vk, field::kValueDataOffset, kFarOutside);
+         }},
+        {"segment_outside_image",
+         [](BuiltHive& h, uint32_t, uint32_t db) {
+             h.PutU32(h.GetU32(db, field::kBigDataSegmentList), 4, kFarOutside);
+         }},
+        {"too_few_segments",
+         [](BuiltHive& h, uint32_t, uint32_t db) { h.PutU16(db, field::kBigDataSegmentCount, 1); }},
+        {"segment_list_outside_image",
+         [](BuiltHive& h, uint32_t, uint32_t db) {
+             h.PutU32(db, field::kBigDataSegmentList, kFarOutside);
+         }},
+    };
+    for (const auto& [name, damage] : rows) {
+        HiveBuilder builder;
+        builder.AddValue(HiveBuilder::kRoot, u"big", REG_BINARY, Pattern(40000), DataForm::BigData);
+        BuiltHive hive = builder.Build();
+        damage(hive, hive.keys[0].values[0], hive.keys[0].data[0]);
+        FreeHiveSet();
+        Load(HiveSlot::System, hive);
+        RegKey root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
+        ValueInfo info;
+        ASSERT_EQ(EnumValueInfo(root.get(), 0, info), ERROR_SUCCESS) << name;
+        EXPECT_EQ(info.type, REG_BINARY) << name;
+        EXPECT_EQ(info.size, 0u) << name;
+    }
 
-TEST_F(HostileHiveTest, ClassNameOutsideTheImageIsNoClassName) {
+    // A class name outside the image is no class name.
     HiveBuilder builder;
     builder.SetClass(builder.AddKey(HiveBuilder::kRoot, u"k"), u"classy");
     BuiltHive hive = builder.Build();
     hive.PutU32(hive.keys[1].key, field::kKeyClass, kFarOutside);
+    FreeHiveSet();
     Load(HiveSlot::System, hive);
     RegKey root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
-    char16_t className[16] = {u'#', 0};
-    uint32_t classLength = 16;
+    char16_t className[4] = {u'#', 0};
+    uint32_t classLength = 4;
     EXPECT_EQ(HiveEnumKeyEx(root.get(), 0, nullptr, nullptr, nullptr, className, &classLength,
                             nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(classLength, 0u);
     EXPECT_EQ(className[0], u'#');
-}
-
-TEST_F(HostileHiveTest, BrokenBigDataIsEmpty) {
-    struct Row {
-        const char* name;
-        std::function<void(BuiltHive&, uint32_t db)> damage;
-    };
-    const Row rows[] = {
-        {"segment_outside_image",
-         [](BuiltHive& h, uint32_t db) {
-             h.PutU32(h.GetU32(db, field::kBigDataSegmentList), 4, kFarOutside);
-         }},
-        {"too_few_segments",
-         [](BuiltHive& h, uint32_t db) { h.PutU16(db, field::kBigDataSegmentCount, 1); }},
-        {"segment_list_outside_image",
-         [](BuiltHive& h, uint32_t db) { h.PutU32(db, field::kBigDataSegmentList, kFarOutside); }},
-    };
-    for (const Row& row : rows) {
-        HiveBuilder builder;
-        builder.AddValue(HiveBuilder::kRoot, u"big", REG_BINARY, Pattern(40000), DataForm::BigData);
-        BuiltHive hive = builder.Build();
-        row.damage(hive, hive.keys[0].data[0]);
-        FreeHiveSet();
-        Load(HiveSlot::System, hive);
-        RegKey root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
-        ValueInfo info;
-        ASSERT_EQ(EnumValueInfo(root.get(), 0, info), ERROR_SUCCESS) << row.name;
-        EXPECT_EQ(info.type, REG_BINARY) << row.name;
-        EXPECT_EQ(info.size, 0u) << row.name;
-    }
 }
 
 TEST_F(HostileHiveTest, DeepChainsStopAtTheDepthBoundAndOpenByPath) {

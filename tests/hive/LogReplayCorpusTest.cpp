@@ -26,14 +26,13 @@ std::vector<std::u16string> Dump(const std::vector<uint8_t>& image) {
     if (LoadHiveImage(HiveSlot::System, image.data(), image.size()) == 1) {
         root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
     }
-    TreeVisitor visitor;
-    visitor.onKey = [&](const std::u16string& path, int) { lines.push_back(path); };
-    visitor.onValue = [&](const std::u16string& path, const WalkedValue& value) {
-        lines.push_back(path + u"|" + value.name + u"|" + static_cast<char16_t>(value.type));
-        lines.back().append(value.data.begin(), value.data.end());
-    };
     if (root) {
-        WalkTree(root.get(), visitor);
+        WalkTree(root.get(), {[&](const std::u16string& path, int) { lines.push_back(path); },
+                              [&](const std::u16string& path, const WalkedValue& value) {
+                                  lines.push_back(path + u"|" + value.name + u"|" +
+                                                  static_cast<char16_t>(value.type));
+                                  lines.back().append(value.data.begin(), value.data.end());
+                              }});
     }
     return lines;
 }

@@ -7,6 +7,7 @@
 
 #include "hive/LogReplay.h"
 #include "support/HiveBuilder.h"
+#include "support/LittleEndian.h"
 #include "support/LogBuilder.h"
 #include "support/TempPath.h"
 
@@ -49,7 +50,7 @@ struct Scenario {
     }
     PageWrite Rest() const { return Page(4096, binsSize - 4096); }
     void Patch(size_t offset, uint32_t value) {
-        PutLe32(log1.bytes, entry + offset, value);
+        WriteLittleEndian(std::span(log1.bytes), entry + offset, value);
         log1.RehashEntry(entry);
     }
 };

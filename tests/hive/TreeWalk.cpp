@@ -18,17 +18,13 @@ public:
             return WalkStep::Skip;
         }
         const std::u16string path = key.depth == 0 ? u"" : ToUtf16(key.path.substr(1));
-        if (visitor_.onKey) {
-            visitor_.onKey(path, key.depth);
-        }
+        visitor_.onKey(path, key.depth);
         ValueInfo info;
         for (uint32_t i = 0; EnumValueInfo(key.key, i, info) == ERROR_SUCCESS; ++i) {
             walker_.ChargeValue(info.size);
             WalkedValue value{info.name, info.type, info.size, {}};
             ReadValueData(key.key, i, info.size, value.data);
-            if (visitor_.onValue) {
-                visitor_.onValue(path, value);
-            }
+            visitor_.onValue(path, value);
         }
         return WalkStep::Descend;
     }
@@ -49,19 +45,17 @@ void WalkTree(HKEY start, const TreeVisitor& visitor) {
 TreeSummary SummarizeTree(HKEY start) {
     TreeSummary summary;
     summary.pathDigest = 0xcbf29ce484222325ull;
-    TreeVisitor visitor;
-    visitor.onKey = [&](const std::u16string& path, int depth) {
-        ++summary.keys;
-        summary.maxDepth = std::max(summary.maxDepth, depth);
-        for (unsigned char c : ToUtf8(path) + '\n') {
-            summary.pathDigest = (summary.pathDigest ^ c) * 0x100000001b3ull;
-        }
-    };
-    visitor.onValue = [&](const std::u16string&, const WalkedValue& value) {
-        ++summary.values;
-        summary.dataBytes += value.data.size();
-    };
-    WalkTree(start, visitor);
+    WalkTree(start, {[&](const std::u16string& path, int depth) {
+                         ++summary.keys;
+                         summary.maxDepth = std::max(summary.maxDepth, depth);
+                         for (unsigned char c : ToUtf8(path) + '\n') {
+                             summary.pathDigest = (summary.pathDigest ^ c) * 0x100000001b3ull;
+                         }
+                     },
+                     [&](const std::u16string&, const WalkedValue& value) {
+                         ++summary.values;
+                         summary.dataBytes += value.data.size();
+                     }});
     return summary;
 }
 

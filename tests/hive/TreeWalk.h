@@ -18,6 +18,7 @@ struct WalkedValue {
     std::vector<uint8_t> data;
 };
 
+// Both callbacks must be set.
 struct TreeVisitor {
     // Called for every key entered; `path` is relative to the start ("" for the start).
     std::function<void(const std::u16string& path, int depth)> onKey;

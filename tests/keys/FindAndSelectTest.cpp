@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,23 +16,14 @@ public:
         std::string text;
         std::vector<int> hidden;  // children until the first expansion
         std::vector<int> children;
-        bool expanded = false;
     };
 
-    int Add(int parent, std::string text) {
-        nodes_.push_back({std::move(text), {}, {}, false});
-        const int id = static_cast<int>(nodes_.size()) - 1;
-        if (parent >= 0) {
-            nodes_[static_cast<size_t>(parent)].hidden.push_back(id);
-        }
-        return id;
-    }
     // Adds a chain of nodes below `parent`, one per component; returns the last.
     int AddPath(int parent, std::string_view path) {
-        while (!path.empty()) {
-            const auto [first, rest] = SplitFirstComponent(path);
-            parent = Add(parent, std::string(first));
-            path = rest;
+        for (; !path.empty(); path = SplitFirstComponent(path).second) {
+            nodes_.push_back({std::string(SplitFirstComponent(path).first), {}, {}});
+            nodes_[static_cast<size_t>(parent)].hidden.push_back(static_cast<int>(nodes_.size()) - 1);
+            parent = static_cast<int>(nodes_.size()) - 1;
         }
         return parent;
     }
@@ -41,64 +31,43 @@ public:
     const std::string& Text(int item) const { return nodes_[static_cast<size_t>(item)].text; }
     void Expand(int item) {
         Node& node = nodes_[static_cast<size_t>(item)];
-        if (!node.expanded) {
-            node.children = node.hidden;
-            node.expanded = true;
-        }
+        node.children = node.hidden;
     }
     const std::vector<int>& Children(int item) const {
         return nodes_[static_cast<size_t>(item)].children;
     }
     void Select(int item) { selected = item; }
+    bool Find(std::string_view path) { return FindAndSelect(*this, 0, path); }
 
     int selected = -1;
 
 private:
-    std::vector<Node> nodes_;
-};
-
-class FindAndSelectTest : public testing::Test {
-protected:
-    void SetUp() override {
-        top_ = tree_.Add(-1, "Hivora Registry");
-        machine_ = tree_.Add(top_, "HKEY_LOCAL_MACHINE");
-        tree_.Add(top_, "HKEY_USERS");
-        software_ = tree_.AddPath(machine_, "SOFTWARE");
-        tree_.AddPath(software_, "Classes\\CLSID\\{0001}");
-    }
-
-    bool Find(std::string_view path) { return FindAndSelect(tree_, top_, path); }
-
-    LazyTree tree_;
-    int top_ = 0;
-    int machine_ = 0;
-    int software_ = 0;
+    std::vector<Node> nodes_ = {{"Hivora Registry", {}, {}}};
 };
 
 // The plain path rules (case, trailing backslash, empty components) are checked on the real
 // tree by the registry window tests; these are the walk's own limits.
-TEST_F(FindAndSelectTest, OnlyTheFirstMatchingSiblingIsTried) {
+TEST(FindAndSelectTest, WalkLimits) {
+    LazyTree tree;
+    const int software = tree.AddPath(0, "HKEY_LOCAL_MACHINE\\SOFTWARE");
+    tree.AddPath(software, "Classes\\CLSID\\{0001}");
     // Two siblings equal ignoring case: the walk follows the first and fails below it.
-    tree_.AddPath(machine_, "software\\Only");
-    EXPECT_FALSE(Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Only"));
-    EXPECT_TRUE(Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes"));
-}
+    tree.AddPath(tree.AddPath(0, "HKEY_LOCAL_MACHINE"), "software\\Only");
+    EXPECT_FALSE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Only"));
+    EXPECT_TRUE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\clsid"));
 
-TEST_F(FindAndSelectTest, NonAsciiNamesCompareIgnoringCase) {
-    const int item = tree_.AddPath(software_, "\xC3\x89tude");  // Étude
-    EXPECT_TRUE(Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\\xC3\xA9TUDE"));
-    EXPECT_EQ(tree_.selected, item);
-}
+    const int etude = tree.AddPath(software, "\xC3\x89tude");  // Étude
+    EXPECT_TRUE(tree.Find("HKEY_LOCAL_MACHINE\\SOFTWARE\\\xC3\xA9TUDE"));
+    EXPECT_EQ(tree.selected, etude);
 
-TEST_F(FindAndSelectTest, VeryLongPathsDoNotRecurse) {
-    std::string path = "HKEY_LOCAL_MACHINE";
-    int item = machine_;
+    // Very long paths do not recurse.
+    std::string path = "HKEY_LOCAL_MACHINE\\SOFTWARE";
     for (int i = 0; i < 20000; ++i) {
-        item = tree_.Add(item, "k");
         path += "\\k";
     }
-    EXPECT_TRUE(Find(path));
-    EXPECT_EQ(tree_.selected, item);
+    const int deepest = tree.AddPath(software, path.substr(28));
+    EXPECT_TRUE(tree.Find(path));
+    EXPECT_EQ(tree.selected, deepest);
 }
 
 }  // namespace

@@ -42,11 +42,6 @@ TEST(KeyPath, ThreeFormsOfTheSelectedItem) {
     EXPECT_EQ(FormatKeyPath(nullptr, true, false), "Hivora Registry");
     EXPECT_EQ(FormatKeyPath(&classes, true, false),
               "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes (05-03-2004)");
-}
-
-TEST(KeyPath, KeyDateIsTheLocalDate) {
-    EXPECT_EQ(FormatKeyDate(kMarch2004), "05-03-2004");
-    EXPECT_EQ(FormatKeyDate(ClockReadingToFileTime({1999, 12, 31, 23, 59, 59})), "31-12-1999");
     EXPECT_EQ(FormatKeyDate(0), "01-01-1601");
 }
 

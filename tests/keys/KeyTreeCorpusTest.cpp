@@ -1,17 +1,17 @@
 // The key tree and the values list over real hives: every key the tree would show opens again
 // from the sub-path built from shown names, the probe agrees with the fill, and every key's
-// value rows come out sorted with one default row.
+// value rows come out sorted with one default row and a known type name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "fileset/FileSet.h"
-#include "hive/HiveSet.h"
+#include "hive/CorpusSupport.h"
 #include "hive/RegistryBackend.h"
+#include "hive/HiveSet.h"
 #include "hive/RegistryReader.h"
 #include "keys/KeyTree.h"
 #include "support/CaseFold.h"
@@ -20,75 +20,55 @@
 namespace hivora {
 namespace {
 
-struct WalkCounts {
-    size_t keys = 0;
-    size_t values = 0;
-};
-
-// Depth-first over the tree as a user expanding every item would see it. The depth bound
-// keeps a looping hive finite; sub-paths grow at every level, so nothing else repeats.
-WalkCounts WalkTree(RootKey root) {
-    WalkCounts counts;
-    struct Pending {
-        KeyItemData record;
-        int depth;
-    };
-    KeyItemData top;
-    top.root = root;
-    std::vector<Pending> stack = {{top, 0}};
-    while (!stack.empty()) {
-        const Pending pending = std::move(stack.back());
-        stack.pop_back();
-        ++counts.keys;
-
-        const std::vector<ValueRow> rows = BuildValueRows(&pending.record, FileSet{});
-        EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-            return CompareForDisplay(a.name, b.name) < 0;
-        })) << pending.record.subPath;
-        EXPECT_TRUE(FindValueRow(rows, "(Default)").has_value()) << pending.record.subPath;
-        counts.values += rows.size();
-
-        const std::vector<ChildKey> children = FillChildKeys(pending.record);
-        for (const ChildKey& child : children) {
-            if (child.name.find('\\') != std::string::npos) {
-                continue;  // a damaged name that no path can address
-            }
-            EXPECT_TRUE(OpenRegKey(root, child.data.subPath)) << child.data.subPath;
-            if (pending.depth + 1 < 64) {
-                stack.push_back({child.data, pending.depth + 1});
-            }
-        }
-        if (!pending.record.subPath.empty()) {
-            EXPECT_EQ(KeyHasSubkeys(root, pending.record.subPath), !children.empty())
-                << pending.record.subPath;
-        }
-    }
-    return counts;
-}
-
 TEST(KeyTreeCorpus, EveryShownKeyReopensAndListsItsValues) {
-    const char* corpus = std::getenv("HIVORA_CORPUS");
-    if (corpus == nullptr || !std::filesystem::is_directory(corpus)) {
+    const auto corpus = test::CorpusFolder();
+    if (corpus.empty()) {
         GTEST_SKIP() << "HIVORA_CORPUS is not set to the unpacked corpus";
     }
-    const std::string files[] = {"python-registry/UNICODE_TESTS", "plaso/regf/100_sub_keys.hiv",
-                                 "plaso/regf/corrupt_sub_key_list.hiv", "dfwinreg/NTUSER.DAT"};
     UseHiveEngine();
-    for (const std::string& file : files) {
+    std::set<std::string> types;
+    for (const char* file : {"python-registry/UNICODE_TESTS", "plaso/regf/100_sub_keys.hiv",
+                             "plaso/regf/corrupt_sub_key_list.hiv", "dfwinreg/NTUSER.DAT"}) {
         SCOPED_TRACE(file);
-        const std::filesystem::path path = std::filesystem::path(corpus) / file;
-        if (!std::filesystem::exists(path)) {
-            ADD_FAILURE() << "missing from the corpus";
-            continue;
-        }
         FileSet set;
-        set[HiveSlot::NtUser] = path.string();
+        set[HiveSlot::NtUser] = (corpus / file).string();
         ASSERT_EQ(LoadFileSet(set), 1);
-        const WalkCounts counts = WalkTree(kUsers);
-        EXPECT_GT(counts.keys, 2u);
-        EXPECT_GE(counts.values, counts.keys);
+        // Depth-first over the tree as a user expanding every item would see it. The depth bound
+        // keeps a looping hive finite; sub-paths grow at every level, so nothing else repeats.
+        KeyItemData top;
+        top.root = kUsers;
+        std::vector<std::pair<KeyItemData, int>> stack = {{top, 0}};
+        size_t keys = 0;
+        while (!stack.empty()) {
+            const auto [record, depth] = std::move(stack.back());
+            stack.pop_back();
+            ++keys;
+            const std::vector<ValueRow> rows = BuildValueRows(&record, FileSet{});
+            EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+                return CompareForDisplay(a.name, b.name) < 0;
+            })) << record.subPath;
+            EXPECT_TRUE(FindValueRow(rows, "(Default)").has_value()) << record.subPath;
+            for (const ValueRow& row : rows) {
+                types.insert(row.type);
+            }
+            const std::vector<ChildKey> children = FillChildKeys(record);
+            for (const ChildKey& child : children) {
+                if (child.name.find('\\') == std::string::npos) {  // else no path can address it
+                    EXPECT_TRUE(OpenRegKey(kUsers, child.data.subPath)) << child.data.subPath;
+                    if (depth + 1 < 64) {
+                        stack.push_back({child.data, depth + 1});
+                    }
+                }
+            }
+            EXPECT_TRUE(record.subPath.empty() ||
+                        KeyHasSubkeys(kUsers, record.subPath) == !children.empty())
+                << record.subPath;
+        }
+        EXPECT_GT(keys, 2u);
     }
     FreeHiveSet();
+    EXPECT_EQ(types, (std::set<std::string>{"REG_BINARY", "REG_DWORD", "REG_EXPAND_SZ",
+                                            "REG_MULTI_SZ", "REG_NONE", "REG_QWORD", "REG_SZ"}));
 }
 
 }  // namespace

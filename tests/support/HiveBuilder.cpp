@@ -1,12 +1,10 @@
 #include "support/HiveBuilder.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <stdexcept>
 
 #include "hive/HiveFileCheck.h"
-#include "hive/HiveLayout.h"
 #include "support/LittleEndian.h"
 
 namespace hivora::test {
@@ -14,96 +12,63 @@ namespace {
 
 using namespace layout;
 
-constexpr uint16_t kRootKeyFlags = kKeyFlagHiveEntry | kKeyFlagNoDelete;
-constexpr size_t kMaxLeafCount = 1024;
+template <std::unsigned_integral T>
+void Put(std::vector<uint8_t>& out, uint64_t at, T value) {
+    WriteLittleEndian<T>(out, at, value);
+}
 
-void Put16(std::vector<uint8_t>& out, uint64_t at, uint16_t value) {
-    WriteLittleEndian<uint16_t>(out, at, value);
-}
-void Put32(std::vector<uint8_t>& out, uint64_t at, uint32_t value) {
-    WriteLittleEndian<uint32_t>(out, at, value);
-}
-void Put64(std::vector<uint8_t>& out, uint64_t at, uint64_t value) {
-    WriteLittleEndian<uint64_t>(out, at, value);
-}
-uint32_t Get32(const std::vector<uint8_t>& in, uint64_t at) {
-    return ReadLe32(in, at);
+uint32_t Negated(uint32_t size) {
+    return static_cast<uint32_t>(-static_cast<int32_t>(size));
 }
 
 // Records the hive bins' size and the checksum after the image changed size.
 void SealBaseBlock(std::vector<uint8_t>& bytes) {
-    Put32(bytes, kHiveBinsDataSize, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
-    Put32(bytes, kChecksum, BaseBlockChecksum(bytes));
+    Put<uint32_t>(bytes, kHiveBinsDataSize, static_cast<uint32_t>(bytes.size() - kBaseBlockSize));
+    Put<uint32_t>(bytes, kChecksum, BaseBlockChecksum(bytes));
 }
 
-uint32_t Align8(uint64_t size) {
-    return static_cast<uint32_t>((size + 7) & ~uint64_t{7});
-}
-
-struct EncodedName {
+// The stored bytes of a name, and whether they hold one byte per character.
+std::pair<std::vector<uint8_t>, bool> EncodeName(std::u16string_view name, NameForm form) {
+    const bool latin1 =
+        form == NameForm::Latin1 ||
+        (form == NameForm::Auto &&
+         std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x100; }));
     std::vector<uint8_t> bytes;
-    bool latin1 = false;
-};
-
-EncodedName EncodeName(std::u16string_view name, NameForm form) {
-    EncodedName out;
-    if (form == NameForm::Auto) {
-        const bool fits =
-            std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x100; });
-        form = fits ? NameForm::Latin1 : NameForm::Utf16;
-    }
-    out.latin1 = form == NameForm::Latin1;
-    out.bytes.reserve(name.size() * (out.latin1 ? 1 : 2));
     for (char16_t c : name) {
-        out.bytes.push_back(static_cast<uint8_t>(c));
-        if (!out.latin1) {
-            out.bytes.push_back(static_cast<uint8_t>(c >> 8));
+        bytes.push_back(static_cast<uint8_t>(c));
+        if (!latin1) {
+            bytes.push_back(static_cast<uint8_t>(c >> 8));
         }
     }
-    return out;
+    return {bytes, latin1};
 }
 
-char16_t UpperAscii(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+const char* Signature(ListKind kind) {
+    return kind == ListKind::Li ? "li" : kind == ListKind::Lf ? "lf" : "lh";
 }
 
-uint32_t HashLeafWord(std::u16string_view name) {
-    uint32_t hash = 0;
-    for (char16_t c : name) {
-        hash = hash * 37 + UpperAscii(c);
-    }
-    return hash;
-}
-
-uint32_t FastLeafWord(std::u16string_view name) {
-    uint32_t hint = 0;
-    for (size_t i = 0; i < 4 && i < name.size(); ++i) {
-        hint |= static_cast<uint32_t>(static_cast<uint8_t>(name[i])) << (8 * i);
-    }
-    return hint;
-}
-
-// Appends cells to the hive bins, opening a new bin whenever a cell would cross the end of the
-// current one, as Windows never lets a cell span two bins.
+// Appends cells after the end of the image, opening a new bin whenever a cell would cross the
+// end of the current one, as Windows never lets a cell span two bins.
 class CellWriter {
 public:
-    // Writes into new bins from `start`, the end of the bins already there.
-    explicit CellWriter(std::vector<uint8_t>& bytes, uint64_t start = kBaseBlockSize)
-        : bytes_(bytes), used_(start), binEnd_(start) {}
+    explicit CellWriter(std::vector<uint8_t>& bytes)
+        : bytes_(bytes), used_(bytes.size()), binEnd_(bytes.size()) {}
 
-    // Allocates a cell for a record of `recordSize` bytes; returns its cell offset.
-    uint32_t Allocate(uint64_t recordSize) {
-        const uint32_t cellSize = std::max<uint32_t>(Align8(recordSize + kCellSizeWord), 8);
+    // Allocates a cell for a record of `size` bytes that starts with `signature`.
+    uint32_t Allocate(uint64_t size, std::string_view signature = {}) {
+        const auto cellSize =
+            static_cast<uint32_t>(std::max<uint64_t>((size + kCellSizeWord + 7) & ~7ull, 8));
         if (binEnd_ - used_ < cellSize) {
             OpenBin(cellSize);
         }
         const uint64_t at = used_;
         used_ += cellSize;
-        Put32(bytes_, at, static_cast<uint32_t>(-static_cast<int32_t>(cellSize)));
-        return static_cast<uint32_t>(at - kBaseBlockSize);
+        Put<uint32_t>(bytes_, at, Negated(cellSize));
+        std::copy(signature.begin(), signature.end(),
+                  bytes_.begin() + static_cast<ptrdiff_t>(at + kCellSizeWord));
+        return static_cast<uint32_t>(at - kHiveBinsStart);
     }
 
-    // Allocates a cell holding `record`; returns its cell offset.
     uint32_t Store(std::span<const uint8_t> record) {
         const uint32_t cell = Allocate(record.size());
         std::copy(record.begin(), record.end(),
@@ -111,31 +76,49 @@ public:
         return cell;
     }
 
-    // Marks the cell at `cell` free (positive size word).
-    void Free(uint32_t cell) {
-        const uint64_t at = kBaseBlockSize + uint64_t{cell};
-        Put32(bytes_, at, static_cast<uint32_t>(-static_cast<int32_t>(Get32(bytes_, at))));
+    // Signature, 16-bit count, then 4-byte elements ("li", "ri") or 8-byte ones with a zero hash.
+    uint32_t List(std::string_view signature, std::span<const uint32_t> elements, uint16_t count) {
+        const size_t step = signature == "li" || signature == "ri" ? 4 : 8;
+        const uint32_t cell = Allocate(kListElements + step * elements.size(), signature);
+        const uint64_t at = BuiltHive::RecordAt(cell);
+        Put<uint16_t>(bytes_, at + kListCount, count);
+        for (size_t i = 0; i < elements.size(); ++i) {
+            Put<uint32_t>(bytes_, at + kListElements + step * i, elements[i]);
+        }
+        return cell;
+    }
+    uint32_t List(std::string_view signature, std::span<const uint32_t> elements) {
+        return List(signature, elements, static_cast<uint16_t>(elements.size()));
     }
 
-    void Finish() { CloseBin(); }
+    // A bare array of cell offsets (value lists, big-data segment lists).
+    uint32_t Offsets(std::span<const uint32_t> cells) {
+        const uint32_t cell = Allocate(4 * cells.size());
+        for (size_t i = 0; i < cells.size(); ++i) {
+            Put<uint32_t>(bytes_, BuiltHive::RecordAt(cell) + 4 * i, cells[i]);
+        }
+        return cell;
+    }
 
-private:
-    void CloseBin() {
+    // Leaves the rest of the current bin as one free cell.
+    void Finish() {
         if (binEnd_ > used_) {
-            Put32(bytes_, used_, static_cast<uint32_t>(binEnd_ - used_));  // one free cell
+            Put<uint32_t>(bytes_, used_, static_cast<uint32_t>(binEnd_ - used_));
         }
         used_ = binEnd_;
     }
 
+private:
     void OpenBin(uint32_t cellSize) {
-        CloseBin();
-        const uint64_t size =
-            (uint64_t{cellSize} + kBinHeaderSize + kHiveBinAlignment - 1) / kHiveBinAlignment * kHiveBinAlignment;
+        Finish();
+        const uint64_t size = (cellSize + kBinHeaderSize + kHiveBinAlignment - 1) /
+                              kHiveBinAlignment * kHiveBinAlignment;
         const uint64_t start = bytes_.size();
         bytes_.resize(start + size, 0);
         std::memcpy(&bytes_[start], "hbin", 4);
-        Put32(bytes_, start + kBinOffsetField, static_cast<uint32_t>(start - kBaseBlockSize));
-        Put32(bytes_, start + kBinSizeField, static_cast<uint32_t>(size));
+        Put<uint32_t>(bytes_, start + kBinOffsetField,
+                      static_cast<uint32_t>(start - kHiveBinsStart));
+        Put<uint32_t>(bytes_, start + kBinSizeField, static_cast<uint32_t>(size));
         used_ = start + kBinHeaderSize;
         binEnd_ = start + size;
     }
@@ -145,75 +128,30 @@ private:
     uint64_t binEnd_;
 };
 
-void WriteBaseBlock(std::vector<uint8_t>& bytes, uint32_t minorVersion, uint32_t rootCell) {
-    std::memcpy(bytes.data(), "regf", 4);
-    Put32(bytes, kPrimarySequence, 1);  // primary and secondary match: a clean hive
-    Put32(bytes, kSecondarySequence, 1);
-    Put32(bytes, kMajorVersion, 1);
-    Put32(bytes, kMinorVersion, minorVersion);
-    Put32(bytes, kFileType, 0);    // primary file
-    Put32(bytes, kFileFormat, 1);  // direct memory load
-    Put32(bytes, kRootCellOffset, rootCell);
-    Put32(bytes, kClusteringFactor, 1);
-    SealBaseBlock(bytes);
-}
-
-uint32_t WriteList(std::vector<uint8_t>& bytes, CellWriter& writer, ListKind kind,
-                   std::span<const uint32_t> cells, std::span<const std::u16string_view> names) {
-    const bool wide = kind != ListKind::Li;
-    const uint32_t elementSize = wide ? 8 : 4;
-    const uint32_t cell = writer.Allocate(4 + uint64_t{elementSize} * cells.size());
-    const uint64_t at = BuiltHive::RecordAt(cell);
-    const char* signature = kind == ListKind::Li ? "li" : kind == ListKind::Lf ? "lf" : "lh";
-    std::memcpy(&bytes[at], signature, 2);
-    Put16(bytes, at + kListCount, static_cast<uint16_t>(cells.size()));
-    for (size_t i = 0; i < cells.size(); ++i) {
-        const uint64_t element = at + kListElements + elementSize * i;
-        Put32(bytes, element, cells[i]);
-        if (wide) {
-            Put32(bytes, element + 4,
-                  kind == ListKind::Lf ? FastLeafWord(names[i]) : HashLeafWord(names[i]));
-        }
-    }
-    return cell;
-}
-
 }  // namespace
 
 void BuiltHive::PutU16(uint32_t cell, uint32_t offset, uint16_t value) {
-    bytes.at(RecordAt(cell) + offset + 1);
-    Put16(bytes, RecordAt(cell) + offset, value);
+    bytes.at(RecordAt(cell) + offset + 1);  // throws rather than write past the image
+    Put<uint16_t>(bytes, RecordAt(cell) + offset, value);
 }
 
 void BuiltHive::PutU32(uint32_t cell, uint32_t offset, uint32_t value) {
     bytes.at(RecordAt(cell) + offset + 3);
-    Put32(bytes, RecordAt(cell) + offset, value);
+    Put<uint32_t>(bytes, RecordAt(cell) + offset, value);
 }
 
 uint32_t BuiltHive::GetU32(uint32_t cell, uint32_t offset) const {
     bytes.at(RecordAt(cell) + offset + 3);
-    return Get32(bytes, RecordAt(cell) + offset);
-}
-
-uint32_t BuiltHive::AppendCell(std::span<const uint8_t> record) {
-    CellWriter writer(bytes, bytes.size());
-    const uint32_t cell = writer.Store(record);
-    writer.Finish();
-    SealBaseBlock(bytes);
-    return cell;
+    return ReadLe32(bytes, RecordAt(cell) + offset);
 }
 
 uint32_t BuiltHive::AppendList(std::string_view signature, std::span<const uint32_t> elements,
                                uint16_t count) {
-    const bool wide = signature != "li" && signature != "ri";
-    const size_t elementSize = wide ? 8 : 4;
-    std::vector<uint8_t> record(4 + elementSize * elements.size(), 0);
-    std::memcpy(record.data(), signature.data(), std::min<size_t>(signature.size(), 2));
-    Put16(record, kListCount, count);
-    for (size_t i = 0; i < elements.size(); ++i) {
-        Put32(record, kListElements + elementSize * i, elements[i]);
-    }
-    return AppendCell(record);
+    CellWriter writer(bytes);
+    const uint32_t cell = writer.List(signature, elements, count);
+    writer.Finish();
+    SealBaseBlock(bytes);
+    return cell;
 }
 
 HiveBuilder::HiveBuilder(uint32_t minorVersion, std::u16string_view rootName)
@@ -224,39 +162,25 @@ HiveBuilder::HiveBuilder(uint32_t minorVersion, std::u16string_view rootName)
 
 HiveBuilder::KeyId HiveBuilder::AddKey(KeyId parent, std::u16string_view name, NameForm form) {
     const auto id = static_cast<KeyId>(keys_.size());
-    Key key;
-    key.name = name;
-    key.nameForm = form;
-    key.parent = parent;
-    keys_.push_back(std::move(key));
+    keys_.push_back(Key{std::u16string(name), form, parent});
     keys_.at(parent).subkeys.push_back(id);
     return id;
 }
 
 HiveBuilder::KeyId HiveBuilder::AddPath(KeyId parent, std::u16string_view path) {
-    KeyId at = parent;
-    size_t pos = 0;
-    while (pos <= path.size()) {
+    for (size_t pos = 0; pos <= path.size();) {
         const size_t end = std::min(path.find(u'\\', pos), path.size());
         const std::u16string_view component = path.substr(pos, end - pos);
         if (!component.empty()) {
-            const auto& children = keys_.at(at).subkeys;
+            const auto& children = keys_.at(parent).subkeys;
             const auto found = std::find_if(children.begin(), children.end(), [&](KeyId child) {
                 return keys_[child].name == component;
             });
-            at = found != children.end() ? *found : AddKey(at, component);
+            parent = found != children.end() ? *found : AddKey(parent, component);
         }
         pos = end + 1;
     }
-    return at;
-}
-
-void HiveBuilder::SetClass(KeyId key, std::u16string_view className) {
-    keys_.at(key).className = className;
-}
-
-void HiveBuilder::SetLastWrite(KeyId key, FileTime time) {
-    keys_.at(key).lastWrite = time;
+    return parent;
 }
 
 void HiveBuilder::SetSubkeyList(KeyId key, ListKind kind, std::vector<RiLeaf> leaves) {
@@ -272,21 +196,15 @@ void HiveBuilder::AddValue(KeyId key, std::u16string_view name, uint32_t type,
 
 void HiveBuilder::AddString(KeyId key, std::u16string_view name, std::u16string_view text,
                             uint32_t type) {
-    std::vector<uint8_t> data;
-    data.reserve(2 * text.size() + 2);
-    for (char16_t c : text) {
-        data.push_back(static_cast<uint8_t>(c));
-        data.push_back(static_cast<uint8_t>(c >> 8));
-    }
-    data.push_back(0);
-    data.push_back(0);
+    std::vector<uint8_t> data = EncodeName(text, NameForm::Utf16).first;
+    data.resize(data.size() + 2, 0);
     AddValue(key, name, type, std::move(data));
 }
 
 void HiveBuilder::AddDword(KeyId key, std::u16string_view name, uint32_t value) {
-    AddValue(key, name, REG_DWORD,
-             {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)});
+    std::vector<uint8_t> data(4);
+    WriteLittleEndian<uint32_t>(data, 0, value);
+    AddValue(key, name, REG_DWORD, std::move(data));
 }
 
 BuiltHive HiveBuilder::Build() const {
@@ -295,9 +213,9 @@ BuiltHive HiveBuilder::Build() const {
     bytes.assign(kBaseBlockSize, 0);
     hive.keys.resize(keys_.size());
     CellWriter writer(bytes);
-
     if (rootAfterFiller_) {
-        writer.Free(writer.Allocate(0x40));
+        const uint64_t filler = kHiveBinsStart + writer.Allocate(0x40);
+        Put<uint32_t>(bytes, filler, Negated(ReadLe32(bytes, filler)));  // a free cell
     }
 
     // Keys in creation order: a parent always precedes its subkeys, so every key cell exists
@@ -305,168 +223,125 @@ BuiltHive HiveBuilder::Build() const {
     for (KeyId id = 0; id < keys_.size(); ++id) {
         const Key& key = keys_[id];
         KeyCells& cells = hive.keys[id];
-        const EncodedName name = EncodeName(key.name, key.nameForm);
-        if (name.bytes.size() > 0x7FFF) {
-            throw std::invalid_argument("key name too long");
-        }
-        cells.key = writer.Allocate(kKeyFixedSize + name.bytes.size());
+        const auto [name, latin1] = EncodeName(key.name, key.nameForm);
+        cells.key = writer.Allocate(kKeyFixedSize + name.size(), "nk");
         const uint64_t nk = BuiltHive::RecordAt(cells.key);
-        std::memcpy(&bytes[nk], "nk", 2);
-        uint16_t flags = name.latin1 ? kKeyFlagLatin1Name : 0;
-        if (id == kRoot) {
-            flags |= kRootKeyFlags;
+        const uint16_t rootFlags = id == kRoot ? kKeyFlagHiveEntry | kKeyFlagNoDelete : 0;
+        Put<uint16_t>(bytes, nk + kKeyFlags, (latin1 ? kKeyFlagLatin1Name : 0) | rootFlags);
+        Put<uint64_t>(bytes, nk + kKeyLastWrite, key.lastWrite);
+        Put<uint32_t>(bytes, nk + kKeyParent, id == kRoot ? 0 : hive.keys[key.parent].key);
+        for (uint32_t at :
+             {kKeySubkeyList, kKeyVolatileList, kKeyValueList, kKeySecurity, kKeyClass}) {
+            Put<uint32_t>(bytes, nk + at, kNoCell);
         }
-        Put16(bytes, nk + kKeyFlags, flags);
-        Put64(bytes, nk + kKeyLastWrite, key.lastWrite);
-        Put32(bytes, nk + kKeyParent, id == kRoot ? 0 : hive.keys[key.parent].key);
-        Put32(bytes, nk + kKeySubkeyList, KeyCells::kNone);
-        Put32(bytes, nk + kKeyVolatileList, KeyCells::kNone);
-        Put32(bytes, nk + kKeyValueList, KeyCells::kNone);
-        Put32(bytes, nk + kKeySecurity, KeyCells::kNone);
-        Put32(bytes, nk + kKeyClass, KeyCells::kNone);
-        Put16(bytes, nk + kKeyNameLength, static_cast<uint16_t>(name.bytes.size()));
-        std::copy(name.bytes.begin(), name.bytes.end(),
+        Put<uint16_t>(bytes, nk + kKeyNameLength, static_cast<uint16_t>(name.size()));
+        std::copy(name.begin(), name.end(),
                   bytes.begin() + static_cast<ptrdiff_t>(nk + kKeyFixedSize));
-
         if (!key.className.empty()) {
-            const EncodedName className = EncodeName(key.className, NameForm::Utf16);
-            cells.className = writer.Store(className.bytes);
-            const uint64_t at = BuiltHive::RecordAt(cells.key);
-            Put32(bytes, at + kKeyClass, cells.className);
-            Put16(bytes, at + kKeyClassLength,
-                  static_cast<uint16_t>(className.bytes.size()));
+            const std::vector<uint8_t> className = EncodeName(key.className, NameForm::Utf16).first;
+            Put<uint32_t>(bytes, nk + kKeyClass, writer.Store(className));
+            Put<uint16_t>(bytes, nk + kKeyClassLength, static_cast<uint16_t>(className.size()));
         }
 
         for (const Value& value : key.values) {
-            const EncodedName valueName = EncodeName(value.name, value.nameForm);
-            const uint32_t vkCell = writer.Allocate(kValueFixedSize + valueName.bytes.size());
-            cells.values.push_back(vkCell);
-            const uint64_t vk = BuiltHive::RecordAt(vkCell);
-            std::memcpy(&bytes[vk], "vk", 2);
-            Put16(bytes, vk + kValueNameLength,
-                  static_cast<uint16_t>(valueName.bytes.size()));
-            Put32(bytes, vk + kValueType, value.type);
-            Put16(bytes, vk + kValueFlags, valueName.latin1 ? kValueFlagLatin1Name : 0);
-            std::copy(valueName.bytes.begin(), valueName.bytes.end(),
+            const auto [valueName, valueLatin1] = EncodeName(value.name, value.nameForm);
+            cells.values.push_back(writer.Allocate(kValueFixedSize + valueName.size(), "vk"));
+            const uint64_t vk = BuiltHive::RecordAt(cells.values.back());
+            Put<uint16_t>(bytes, vk + kValueNameLength, static_cast<uint16_t>(valueName.size()));
+            Put<uint32_t>(bytes, vk + kValueType, value.type);
+            Put<uint16_t>(bytes, vk + kValueFlags, valueLatin1 ? kValueFlagLatin1Name : 0);
+            std::copy(valueName.begin(), valueName.end(),
                       bytes.begin() + static_cast<ptrdiff_t>(vk + kValueFixedSize));
 
             const auto size = static_cast<uint32_t>(value.data.size());
             DataForm form = value.form;
             if (form == DataForm::Auto) {
-                form = size <= 4                                             ? DataForm::Resident
-                       : (size > kBigDataSegmentBytes && minorVersion_ >= 4) ? DataForm::BigData
-                                                                             : DataForm::Cell;
+                const bool big =
+                    size > kBigDataSegmentBytes && minorVersion_ >= kBigDataMinorVersion;
+                form = size <= 4 ? DataForm::Resident : big ? DataForm::BigData : DataForm::Cell;
             }
             uint32_t length = size;
-            uint32_t offset = KeyCells::kNone;
-            uint32_t dataCell = KeyCells::kNone;
-            switch (form) {
-                case DataForm::Auto:
-                case DataForm::Resident:
-                    length = size | kDataResident;
-                    offset = 0;
-                    for (uint32_t i = 0; i < std::min<uint32_t>(size, 4); ++i) {
-                        offset |= static_cast<uint32_t>(value.data[i]) << (8 * i);
-                    }
-                    break;
-                case DataForm::EmptyForm:
-                    length = kDataResident;
-                    offset = 0;
-                    break;
-                case DataForm::Cell:
-                    if (size != 0) {
-                        offset = dataCell = writer.Store(value.data);
-                    }
-                    break;
-                case DataForm::BigData: {
-                    const uint32_t segments =
-                        (size + kBigDataSegmentBytes - 1) / kBigDataSegmentBytes;
-                    dataCell = writer.Allocate(8);
-                    const uint32_t listCell = writer.Allocate(4ull * segments);
-                    for (uint32_t i = 0; i < segments; ++i) {
-                        const uint32_t begin = i * kBigDataSegmentBytes;
-                        const uint32_t part = std::min(size - begin, kBigDataSegmentBytes);
-                        const uint32_t segment =
-                            writer.Store(std::span(value.data).subspan(begin, part));
-                        Put32(bytes, BuiltHive::RecordAt(listCell) + 4ull * i, segment);
-                    }
-                    const uint64_t db = BuiltHive::RecordAt(dataCell);
-                    std::memcpy(&bytes[db], "db", 2);
-                    Put16(bytes, db + kBigDataSegmentCount, static_cast<uint16_t>(segments));
-                    Put32(bytes, db + kBigDataSegmentList, listCell);
-                    offset = dataCell;
-                    break;
+            uint32_t offset = kNoCell;
+            uint32_t dataCell = kNoCell;
+            if (form == DataForm::Resident || form == DataForm::EmptyForm) {
+                length = (form == DataForm::Resident ? size : 0) | kDataResident;
+                offset = 0;
+                for (uint32_t i = 0; form == DataForm::Resident && i < std::min(size, 4u); ++i) {
+                    offset |= static_cast<uint32_t>(value.data[i]) << (8 * i);
                 }
+            } else if (form == DataForm::Cell && size != 0) {
+                offset = dataCell = writer.Store(value.data);
+            } else if (form == DataForm::BigData) {
+                std::vector<uint32_t> segments;
+                for (uint32_t begin = 0; begin < size; begin += kBigDataSegmentBytes) {
+                    segments.push_back(writer.Store(
+                        std::span(value.data)
+                            .subspan(begin, std::min(size - begin, kBigDataSegmentBytes))));
+                }
+                const uint32_t list = writer.Offsets(segments);
+                offset = dataCell = writer.Allocate(8, "db");
+                Put<uint16_t>(bytes, BuiltHive::RecordAt(dataCell) + kBigDataSegmentCount,
+                              static_cast<uint16_t>(segments.size()));
+                Put<uint32_t>(bytes, BuiltHive::RecordAt(dataCell) + kBigDataSegmentList, list);
             }
             cells.data.push_back(dataCell);
-            Put32(bytes, vk + kValueDataLength, length);
-            Put32(bytes, vk + kValueDataOffset, offset);
+            Put<uint32_t>(bytes, vk + kValueDataLength, length);
+            Put<uint32_t>(bytes, vk + kValueDataOffset, offset);
         }
         if (!key.values.empty()) {
-            cells.valueList = writer.Allocate(4ull * key.values.size());
-            const uint64_t list = BuiltHive::RecordAt(cells.valueList);
-            for (size_t i = 0; i < cells.values.size(); ++i) {
-                Put32(bytes, list + 4 * i, cells.values[i]);
-            }
-            const uint64_t nkAt = BuiltHive::RecordAt(cells.key);
-            Put32(bytes, nkAt + kKeyValueCount, static_cast<uint32_t>(key.values.size()));
-            Put32(bytes, nkAt + kKeyValueList, cells.valueList);
+            cells.valueList = writer.Offsets(cells.values);
+            Put<uint32_t>(bytes, nk + kKeyValueCount, static_cast<uint32_t>(key.values.size()));
+            Put<uint32_t>(bytes, nk + kKeyValueList, cells.valueList);
         }
     }
 
-    std::vector<uint32_t> childCells;
-    std::vector<std::u16string_view> childNames;
     for (KeyId id = 0; id < keys_.size(); ++id) {
         const Key& key = keys_[id];
         if (key.subkeys.empty()) {
             continue;
         }
-        KeyCells& cells = hive.keys[id];
-        childCells.clear();
-        childNames.clear();
+        std::vector<uint32_t> children;
         for (KeyId child : key.subkeys) {
-            childCells.push_back(hive.keys[child].key);
-            childNames.push_back(keys_[child].name);
+            children.push_back(hive.keys[child].key);
         }
-        if (key.listKind != ListKind::Ri && childCells.size() <= kMaxLeafCount) {
-            cells.subkeyList = WriteList(bytes, writer, key.listKind, childCells, childNames);
+        KeyCells& cells = hive.keys[id];
+        if (key.listKind != ListKind::Ri) {
+            cells.subkeyList = writer.List(Signature(key.listKind), children);
         } else {
-            // Too many subkeys for one leaf become a root index, as Windows does.
             std::vector<RiLeaf> leaves = key.riLeaves;
             if (leaves.empty()) {
-                const ListKind kind = key.listKind == ListKind::Ri ? ListKind::Lh : key.listKind;
-                for (size_t left = childCells.size(); left != 0;) {
-                    const auto count = static_cast<uint32_t>(std::min<size_t>(left, kMaxLeafCount));
-                    leaves.push_back({kind, count});
-                    left -= count;
-                }
+                leaves.push_back({ListKind::Lh, static_cast<uint32_t>(children.size())});
             }
+            std::vector<uint32_t> leafCells;
             size_t begin = 0;
             for (const RiLeaf& leaf : leaves) {
-                const size_t count = std::min<size_t>(leaf.count, childCells.size() - begin);
-                cells.leaves.push_back(WriteList(bytes, writer, leaf.kind,
-                                                 std::span(childCells).subspan(begin, count),
-                                                 std::span(childNames).subspan(begin, count)));
+                const size_t count = std::min<size_t>(leaf.count, children.size() - begin);
+                leafCells.push_back(
+                    writer.List(Signature(leaf.kind), std::span(children).subspan(begin, count)));
                 begin += count;
             }
-            if (begin != childCells.size()) {
+            if (begin != children.size()) {
                 throw std::invalid_argument("root index leaves do not hold every subkey");
             }
-            cells.subkeyList = writer.Allocate(4 + 4ull * cells.leaves.size());
-            const uint64_t ri = BuiltHive::RecordAt(cells.subkeyList);
-            std::memcpy(&bytes[ri], "ri", 2);
-            Put16(bytes, ri + kListCount, static_cast<uint16_t>(cells.leaves.size()));
-            for (size_t i = 0; i < cells.leaves.size(); ++i) {
-                Put32(bytes, ri + kListElements + 4 * i, cells.leaves[i]);
-            }
+            cells.subkeyList = writer.List("ri", leafCells);
         }
         const uint64_t nk = BuiltHive::RecordAt(cells.key);
-        Put32(bytes, nk + kKeySubkeyCount, static_cast<uint32_t>(key.subkeys.size()));
-        Put32(bytes, nk + kKeySubkeyList, cells.subkeyList);
+        Put<uint32_t>(bytes, nk + kKeySubkeyCount, static_cast<uint32_t>(key.subkeys.size()));
+        Put<uint32_t>(bytes, nk + kKeySubkeyList, cells.subkeyList);
     }
-
     writer.Finish();
-    WriteBaseBlock(bytes, minorVersion_, hive.keys[kRoot].key);
+
+    std::memcpy(bytes.data(), "regf", 4);
+    for (const auto& [at, value] : {std::pair{kPrimarySequence, 1u},
+                                    {kSecondarySequence, 1u},  // clean
+                                    {kMajorVersion, 1u},
+                                    {kMinorVersion, minorVersion_},
+                                    {kFileFormat, 1u},  // direct memory load
+                                    {kRootCellOffset, hive.keys[kRoot].key},
+                                    {kClusteringFactor, 1u}}) {
+        Put<uint32_t>(bytes, at, value);
+    }
+    SealBaseBlock(bytes);
     return hive;
 }
 

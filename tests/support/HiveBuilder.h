@@ -18,16 +18,15 @@
 
 namespace hivora::test {
 
-// How a key or value name is stored: one byte per character (key flag 0x20, value flag 1) or
-// UTF-16. Auto picks one byte per character when every character fits in a byte, as Windows
-// does.
+// How a key or value name is stored: one byte per character or UTF-16. Auto picks one byte
+// per character when every character fits in a byte, as Windows does.
 enum class NameForm { Auto, Latin1, Utf16 };
 
 // Subkey list kinds. Ri is a root index over leaf lists of the kinds given per leaf.
 enum class ListKind { Li, Lf, Lh, Ri };
 
-// How a value's data is stored. Auto: resident when at most four bytes, big data ("db") when
-// larger than one segment in a format 1.4+ hive, otherwise one data cell.
+// How a value's data is stored. Auto: resident when at most four bytes, big data when larger
+// than one segment in a format 1.4+ hive, otherwise one data cell.
 enum class DataForm {
     Auto,
     Resident,  // in the data offset field, bit 31 of the length set (at most four bytes)
@@ -41,13 +40,10 @@ namespace field = ::hivora::layout;
 using layout::kBigDataSegmentBytes;
 
 // Where one key's records were written, as cell offsets (counted from file offset 0x1000).
-// kNone where the key has no such record.
 struct KeyCells {
-    static constexpr uint32_t kNone = 0xFFFFFFFF;
+    static constexpr uint32_t kNone = layout::kNoCell;
     uint32_t key = kNone;
-    uint32_t className = kNone;
-    uint32_t subkeyList = kNone;   // the list itself (the root index for Ri)
-    std::vector<uint32_t> leaves;  // the leaves under a root index
+    uint32_t subkeyList = kNone;  // the list itself (the root index for Ri)
     uint32_t valueList = kNone;
     std::vector<uint32_t> values;  // "vk" records, in order
     std::vector<uint32_t> data;    // data cell (or "db" record) per value; kNone if resident
@@ -64,22 +60,19 @@ public:
         return layout::kHiveBinsStart + cell + layout::kCellSizeWord;
     }
 
-    // Overwrites a field of the record in `cell`.
+    // Overwrite or read a field of the record in `cell`.
     void PutU16(uint32_t cell, uint32_t offset, uint16_t value);
     void PutU32(uint32_t cell, uint32_t offset, uint32_t value);
     uint32_t GetU32(uint32_t cell, uint32_t offset) const;
 
-    // Appends a new hive bin holding one allocated cell with `record`; returns its cell offset.
-    uint32_t AppendCell(std::span<const uint8_t> record);
-    // A list cell: signature, 16-bit count, then the elements (each followed by a zero hash
-    // word for "lf"/"lh").
+    // Appends a new hive bin holding one list cell: signature, `count`, then the elements
+    // (each followed by a zero hash word for "lf"/"lh"). Returns its cell offset.
     uint32_t AppendList(std::string_view signature, std::span<const uint32_t> elements,
                         uint16_t count);
     uint32_t AppendList(std::string_view signature, std::span<const uint32_t> elements) {
         return AppendList(signature, elements, static_cast<uint16_t>(elements.size()));
     }
 
-    // Cuts the image to `size` bytes.
     void Truncate(size_t size) { bytes.resize(size); }
 };
 
@@ -100,10 +93,10 @@ public:
     // Adds (or finds) every key of a backslash-separated path below `parent`; the last one.
     KeyId AddPath(KeyId parent, std::u16string_view path);
 
-    void SetClass(KeyId key, std::u16string_view className);
-    void SetLastWrite(KeyId key, FileTime time);
+    void SetClass(KeyId key, std::u16string_view className) { keys_.at(key).className = className; }
+    void SetLastWrite(KeyId key, FileTime time) { keys_.at(key).lastWrite = time; }
     // Subkey list kind; for Ri, the leaves in order (their counts must add up to the number of
-    // subkeys at build time; without leaves one "lh" leaf holds them all).
+    // subkeys; without leaves one "lh" leaf holds them all).
     void SetSubkeyList(KeyId key, ListKind kind, std::vector<RiLeaf> leaves = {});
 
     void AddValue(KeyId key, std::u16string_view name, uint32_t type, std::vector<uint8_t> data,
@@ -113,8 +106,7 @@ public:
                    uint32_t type = REG_SZ);
     void AddDword(KeyId key, std::u16string_view name, uint32_t value);
 
-    // Puts a filler cell before the root key, so that the root does not sit at cell 0x20 and
-    // only the base block's root offset names it.
+    // Puts a free cell before the root key, so that only the base block's root offset names it.
     void MoveRootAwayFromFirstCell() { rootAfterFiller_ = true; }
 
     size_t KeyCount() const { return keys_.size(); }

@@ -2,32 +2,31 @@
 
 #include <algorithm>
 
+#include "hive/HiveLayout.h"
 #include "hive/Marvin32.h"
 #include "hive/TransactionLogFormat.h"
+#include "support/LittleEndian.h"
 
 namespace hivora::test {
 
-void PutLe32(std::span<uint8_t> bytes, size_t offset, uint32_t value) {
-    for (size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
-
 void ResealBaseBlock(std::span<uint8_t> bytes) {
-    PutLe32(bytes, 508, BaseBlockChecksum(ImageView(bytes.data(), bytes.size())));
+    WriteLittleEndian(bytes, layout::kChecksum,
+                      BaseBlockChecksum(ImageView(bytes.data(), bytes.size())));
 }
 
 void SetSequences(std::span<uint8_t> hive, uint32_t primary, uint32_t secondary) {
-    PutLe32(hive, 4, primary);
-    PutLe32(hive, 8, secondary);
+    WriteLittleEndian(hive, layout::kPrimarySequence, primary);
+    WriteLittleEndian(hive, layout::kSecondarySequence, secondary);
     ResealBaseBlock(hive);
 }
 
 LogBuilder::LogBuilder(std::span<const uint8_t> hive) : bytes(hive.begin(), hive.begin() + 512) {
-    PutLe32(bytes, 28, 6);
+    WriteLittleEndian(std::span(bytes), layout::kFileType, 6u);  // a new-layout log
     ResealBaseBlock(bytes);
 }
 
+// Entry: "HvLE", size, flags, sequence, hive bins size, page count, data hash, header hash,
+// then (offset, size) per page and the pages.
 size_t LogBuilder::AddEntry(uint32_t sequence, uint32_t hiveBinsSize,
                             const std::vector<PageWrite>& pages) {
     const size_t start = bytes.size();
@@ -39,15 +38,18 @@ size_t LogBuilder::AddEntry(uint32_t sequence, uint32_t hiveBinsSize,
     bytes.resize(start + size);
     std::span<uint8_t> entry(bytes.data() + start, size);
     std::copy_n("HvLE", 4, entry.begin());
-    PutLe32(entry, 4, static_cast<uint32_t>(size));
-    PutLe32(entry, 12, sequence);
-    PutLe32(entry, 16, hiveBinsSize);
-    PutLe32(entry, 20, static_cast<uint32_t>(pages.size()));
+    for (const auto& [at, value] : {std::pair<size_t, size_t>{4, size},
+                                    {12, sequence},
+                                    {16, hiveBinsSize},
+                                    {20, pages.size()}}) {
+        WriteLittleEndian(entry, at, static_cast<uint32_t>(value));
+    }
     size_t data = 40 + 8 * pages.size();
     for (size_t i = 0; i < pages.size(); ++i) {
-        PutLe32(entry, 40 + 8 * i, pages[i].binsOffset);
-        PutLe32(entry, 44 + 8 * i, static_cast<uint32_t>(pages[i].bytes.size()));
-        std::copy(pages[i].bytes.begin(), pages[i].bytes.end(), entry.begin() + data);
+        WriteLittleEndian(entry, 40 + 8 * i, pages[i].binsOffset);
+        WriteLittleEndian(entry, 44 + 8 * i, static_cast<uint32_t>(pages[i].bytes.size()));
+        std::copy(pages[i].bytes.begin(), pages[i].bytes.end(),
+                  entry.begin() + static_cast<ptrdiff_t>(data));
         data += pages[i].bytes.size();
     }
     RehashEntry(start);
@@ -55,14 +57,9 @@ size_t LogBuilder::AddEntry(uint32_t sequence, uint32_t hiveBinsSize,
 }
 
 void LogBuilder::RehashEntry(size_t start) {
-    const uint32_t size = ImageView(bytes.data(), bytes.size()).U32Or(start + 4, 0);
-    const std::span<const uint8_t> entry(bytes.data() + start, size);
-    const uint64_t data = Marvin32(entry.subspan(40), kLogEntryHashSeed);
-    PutLe32(bytes, start + 24, static_cast<uint32_t>(data));
-    PutLe32(bytes, start + 28, static_cast<uint32_t>(data >> 32));
-    const uint64_t header = Marvin32(entry.first(32), kLogEntryHashSeed);
-    PutLe32(bytes, start + 32, static_cast<uint32_t>(header));
-    PutLe32(bytes, start + 36, static_cast<uint32_t>(header >> 32));
+    const std::span<uint8_t> entry(bytes.data() + start, ReadLe32(bytes, start + 4));
+    WriteLittleEndian(entry, 24, Marvin32(entry.subspan(40), kLogEntryHashSeed));
+    WriteLittleEndian(entry, 32, Marvin32(entry.first(32), kLogEntryHashSeed));
 }
 
 }  // namespace hivora::test

@@ -27,7 +27,6 @@ public:
     std::vector<uint8_t> bytes;
 };
 
-void PutLe32(std::span<uint8_t> bytes, size_t offset, uint32_t value);
 // Recomputes the checksum of the base block at the start of `bytes`.
 void ResealBaseBlock(std::span<uint8_t> bytes);
 // Sets the sequence numbers of a hive's base block (and reseals it).

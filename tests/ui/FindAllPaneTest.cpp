@@ -143,7 +143,7 @@ TEST_F(FindAllTest, AnInvalidPatternIsNamedAndNothingIsSearched) {
 }
 
 // Needs the search worker that honours the two options.
-TEST_F(FindAllTest, DISABLED_MatchCaseNarrowsTheHits) {
+TEST_F(FindAllTest, MatchCaseNarrowsTheHits) {
     FindAll("select");
     const int anyCase = Model()->rowCount();
     FindAll("select", false, true);
