@@ -5,12 +5,13 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolTip>
 
 #include "UiTestSupport.h"
-#include "fileset/FileSetDescription.h"
+#include "export/ui/StatisticsDialog.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
@@ -149,17 +150,40 @@ TEST_F(RegistryWindowTest, CutTextIsReachable) {
 }
 
 TEST(DialogDateFormat, YearsHaveFourDigitsInEveryLocale) {
-    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
-                                  QLocale(QLocale::German, QLocale::Germany),
-                                  QLocale(QLocale::Japanese, QLocale::Japan)}) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates),
+          QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Japanese, QLocale::Japan)}) {
         QString format = DialogDateFormat(locale);
         EXPECT_EQ(format.count('y'), 4) << format.toStdString();
         EXPECT_EQ(format.remove('y'), locale.dateFormat(QLocale::ShortFormat).remove('y'));
     }
-    // The file-set dialog's description takes the dialog form; exports keep theirs.
-    const QString year = QString::number(QFileInfo(QString::fromStdString(SampleDir() + "/SAM"))
-                                              .lastModified().date().year());
-    EXPECT_TRUE(ToQString(DescribeHiveFile(SampleDir() + "/SAM", DialogDateTime)).contains(year));
+}
+
+TEST_F(RegistryWindowTest, StatisticsDatesFollowTheLocaleWithFourDigitYears) {
+    const QDate day = QFileInfo(QString::fromStdString(SampleDir() + "/SAM")).lastModified().date();
+    const auto two = [](int number) { return QString::number(number).rightJustified(2, '0'); };
+    const struct {
+        QLocale locale;
+        QString date;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates),
+         QString("%1/%2/%3").arg(day.month()).arg(day.day()).arg(day.year())},
+        {QLocale(QLocale::German, QLocale::Germany),
+         QString("%1.%2.%3").arg(two(day.day()), two(day.month())).arg(day.year())},
+    };
+    const QLocale before;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        QString text;
+        WhenModal<StatisticsDialog>([&text](StatisticsDialog* dialog) {
+            text = dialog->TextBox()->toPlainText();
+            dialog->accept();
+        });
+        RunStatistics(app_->MainFrame());
+        EXPECT_TRUE(text.contains("/SAM\n    (")) << text.toStdString();
+        EXPECT_TRUE(text.contains("bytes, last modified on " + c.date + ' ')) << text.toStdString();
+    }
+    QLocale::setDefault(before);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void RunStatistics(QWidget* parent) {
     WaitCursor wait;
     RunBusy(parent, QStringLiteral("Counting the keys and values of the registry..."),
             [] { CountRegistry(); });
-    StatisticsDialog dialog(FormatStatisticsText(Counters()), parent);
+    StatisticsDialog dialog(FormatStatisticsText(Counters(), DialogDateTime), parent);
     dialog.exec();
 }
 
