@@ -80,7 +80,7 @@ TEST_F(RegistryWindowTest, WindowMenuListsWindowsWithTheirSetAndCtrlTabCyclesThe
 TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     ScratchSettings settings;
     CMainFrame* frame = app_->MainFrame();
-    frame->resize(900, 600);
+    frame->resize(700, 480);
     QCoreApplication::processEvents();
     CChildView* view = View();
     const QPoint bar = SplitterLayout::BarHitRect(view->rect(), view->SplitterPosition()).center();
@@ -91,7 +91,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     ASSERT_NE(splitter, SplitterLayout::kInitialPosition);
     view->List()->horizontalHeader()->resizeSection(1, 333);
     // A width the user set outlasts a resize of the window.
-    frame->resize(1000, 650);
+    frame->resize(760, 540);
     QCoreApplication::processEvents();
     EXPECT_EQ(view->List()->columnWidth(1), 333);
 
@@ -107,7 +107,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     app_ = std::make_unique<CHiveBrowserApp>();
     app_->SetPrompter(&prompter_);
     ASSERT_TRUE(app_->InitInstance(SampleFileSet()));
-    EXPECT_EQ(app_->MainFrame()->size(), QSize(1000, 650));
+    EXPECT_EQ(app_->MainFrame()->size(), QSize(760, 540));
     EXPECT_EQ(View()->SplitterPosition(), splitter);
     EXPECT_EQ(View()->List()->columnWidth(1), 333);
     ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
