@@ -96,8 +96,8 @@ std::string FormatCounterReport(const RegistryCounters& c) {
     return out;
 }
 
-std::string FormatStatisticsText(const RegistryCounters& counters) {
-    return DescribeFileSet() + "\r\n---------------------------\r\n" +
+std::string FormatStatisticsText(const RegistryCounters& counters, const DescribeDate& date) {
+    return DescribeFileSet(CurrentFileSet(), date) + "\r\n---------------------------\r\n" +
            FormatCounterReport(counters);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fileset/FileSetDescription.h"
 #include "hive/RegistryTypes.h"
 
 namespace hivora {
@@ -40,7 +41,8 @@ const RegistryCounters& CountRegistry();
 // fourth when the walk was cut short.
 std::string FormatCounterReport(const RegistryCounters& counters);
 
-// The Statistics text: the file-set description, a line of 27 dashes, the counter report.
-std::string FormatStatisticsText(const RegistryCounters& counters);
+// The Statistics text: the file-set description (its dates written by `date`, see
+// DescribeDate), a line of 27 dashes, the counter report.
+std::string FormatStatisticsText(const RegistryCounters& counters, const DescribeDate& date = {});
 
 }  // namespace hivora

@@ -16,17 +16,17 @@
 #include "favorites/NavigationHistory.h"
 #include "fileset/FileSetDescription.h"
 #include "fileset/FileSetTitle.h"
-#include "keys/DeletedKeyIndex.h"
 #include "fileset/HiveFileState.h"
 #include "hive/HiveEngine.h"
 #include "hive/HiveSet.h"
+#include "keys/DeletedKeyIndex.h"
 #include "keys/KeyItemData.h"
 #include "keys/ui/CRegistryTreeCtrl.h"
 #include "shell/CChildFrame.h"
 #include "shell/CChildView.h"
 #include "shell/CHiveBrowserApp.h"
-#include "support/Settings.h"
 #include "shell/StatusPane.h"
+#include "support/Settings.h"
 #include "support/TextConvert.h"
 #include "support/ui/CommandIds.h"
 #include "support/ui/LayoutMemory.h"
@@ -86,8 +86,10 @@ CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
     ShowDeletedRecords(AppSettings().GetProfileInt(kViewSection, kShowDeletedEntry, 0) != 0);
     AddCommand(cmd::kShowDeletedRecords, [this] { ToggleDeletedRecords(); });
     const Rule severalWindows = [this] { return frames_.size() > 1; };
-    AddCommand(cmd::kNextWindow, [this] { CycleRegistryWindows(1); }, severalWindows);
-    AddCommand(cmd::kPreviousWindow, [this] { CycleRegistryWindows(-1); }, severalWindows);
+    AddCommand(
+        cmd::kNextWindow, [this] { CycleRegistryWindows(1); }, severalWindows);
+    AddCommand(
+        cmd::kPreviousWindow, [this] { CycleRegistryWindows(-1); }, severalWindows);
     AddCommandRange(cmd::kRegistryWindowFirst, cmd::kRegistryWindowLast, [this](int index) {
         if (index < frames_.size()) {
             ActivateRegistryWindow(frames_[index]);
@@ -130,7 +132,10 @@ CMainFrame::CMainFrame(CHiveBrowserApp& application) : app_(application) {
     // The registry-window menu is shown from the start, as it is while windows are open.
     ShowMenu(true);
     resize(1024, 720);
-    restoreGeometry(LoadLayoutBytes("MainWindow"));
+    // Remembered geometry places itself; a first start is centred by the program, so that the
+    // file-set dialog coming up at once is centred over the window where it really is.
+    const bool restored = restoreGeometry(LoadLayoutBytes("MainWindow"));
+    FitOnScreen(this, nullptr, !restored);
     restoreState(LoadLayoutBytes("MainWindowState"));
     ShowEmptyAreaHint();
     UpdateCommandUI();
@@ -551,13 +556,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 QStringList CMainFrame::RegistryWindowTexts() const {
     QStringList texts;
     for (int i = 0; i < frames_.size() && i < kMaxListed; ++i) {
-        const QString set = frames_[i]->Caption().isEmpty() ? QStringLiteral("(no files)")
-                                                            : frames_[i]->Caption();
-        texts.push_back(QStringLiteral("Registry Window %1: %2")
-                            .arg(i + 1)
-                            .arg(fontMetrics().elidedText(set, Qt::ElideMiddle,
-                                                          fontMetrics().averageCharWidth() *
-                                                              kMaxNameLength)));
+        const QString set =
+            frames_[i]->Caption().isEmpty() ? QStringLiteral("(no files)") : frames_[i]->Caption();
+        texts.push_back(
+            QStringLiteral("Registry Window %1: %2")
+                .arg(i + 1)
+                .arg(fontMetrics().elidedText(set, Qt::ElideMiddle,
+                                              fontMetrics().averageCharWidth() * kMaxNameLength)));
     }
     return texts;
 }

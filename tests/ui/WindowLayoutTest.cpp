@@ -4,11 +4,19 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolTip>
 
 #include "UiTestSupport.h"
 #include "fileset/FileSetDescription.h"
+#include "export/ui/StatisticsDialog.h"
+#include "keys/ui/CRegistryTreeCtrl.h"
+#include "shell/CChildFrame.h"
+#include "shell/CChildView.h"
+#include "shell/CHiveBrowserApp.h"
+#include "shell/CMainFrame.h"
 #include "shell/SplitterLayout.h"
 #include "support/ui/CutTextTips.h"
 #include "support/ui/UiServices.h"
@@ -51,7 +59,7 @@ TEST_F(RegistryWindowTest, WindowMenuListsWindowsWithTheirSetAndCtrlTabCyclesThe
 TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     ScratchSettings settings;
     CMainFrame* frame = app_->MainFrame();
-    frame->resize(900, 600);
+    frame->resize(700, 480);
     QCoreApplication::processEvents();
     CChildView* view = View();
     const QPoint bar = SplitterLayout::BarHitRect(view->rect(), view->SplitterPosition()).center();
@@ -62,7 +70,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     ASSERT_NE(splitter, SplitterLayout::kInitialPosition);
     view->List()->horizontalHeader()->resizeSection(1, 333);
     // A width the user set outlasts a resize of the window.
-    frame->resize(1000, 650);
+    frame->resize(760, 540);
     QCoreApplication::processEvents();
     EXPECT_EQ(view->List()->columnWidth(1), 333);
 
@@ -78,7 +86,7 @@ TEST_F(RegistryWindowTest, LayoutIsRememberedAcrossRuns) {
     app_ = std::make_unique<CHiveBrowserApp>();
     app_->SetPrompter(&prompter_);
     ASSERT_TRUE(app_->InitInstance(SampleFileSet()));
-    EXPECT_EQ(app_->MainFrame()->size(), QSize(1000, 650));
+    EXPECT_EQ(app_->MainFrame()->size(), QSize(760, 540));
     EXPECT_EQ(View()->SplitterPosition(), splitter);
     EXPECT_EQ(View()->List()->columnWidth(1), 333);
     ASSERT_TRUE(View()->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
@@ -129,6 +137,33 @@ TEST(DialogDateFormat, YearsHaveFourDigitsInEveryLocale) {
     const QString year = QString::number(
         QFileInfo(QString::fromStdString(SampleDir() + "/SAM")).lastModified().date().year());
     EXPECT_TRUE(ToQString(DescribeHiveFile(SampleDir() + "/SAM", DialogDateTime)).contains(year));
+}
+
+TEST_F(RegistryWindowTest, StatisticsDatesFollowTheLocaleWithFourDigitYears) {
+    const QDate day = QFileInfo(QString::fromStdString(SampleDir() + "/SAM")).lastModified().date();
+    const auto two = [](int number) { return QString::number(number).rightJustified(2, '0'); };
+    const struct {
+        QLocale locale;
+        QString date;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates),
+         QString("%1/%2/%3").arg(day.month()).arg(day.day()).arg(day.year())},
+        {QLocale(QLocale::German, QLocale::Germany),
+         QString("%1.%2.%3").arg(two(day.day()), two(day.month())).arg(day.year())},
+    };
+    const QLocale before;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        QString text;
+        WhenModal<StatisticsDialog>([&text](StatisticsDialog* dialog) {
+            text = dialog->TextBox()->toPlainText();
+            dialog->accept();
+        });
+        RunStatistics(app_->MainFrame());
+        EXPECT_TRUE(text.contains("/SAM\n    (")) << text.toStdString();
+        EXPECT_TRUE(text.contains("bytes, last modified on " + c.date + ' ')) << text.toStdString();
+    }
+    QLocale::setDefault(before);
 }
 
 }  // namespace

@@ -134,6 +134,7 @@ COpenFilesMasterDlg::COpenFilesMasterDlg(SettingsStore& settings, Prompter& prom
 
     const QFontMetrics metrics(font());
     resize(metrics.averageCharWidth() * 442 / 4, metrics.height() * 344 / 8);
+    FitOnScreen(this, nullptr, false);
 }
 
 QPushButton* COpenFilesMasterDlg::Button(int id) const {

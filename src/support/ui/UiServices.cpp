@@ -14,10 +14,12 @@
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 #include "support/BuildInfo.h"
@@ -107,6 +109,27 @@ std::string DialogDateTime(std::time_t time) {
                                        DialogDateFormat(locale) + QLatin1Char(' ') + clock));
 }
 
+void FitOnScreen(QWidget* window, const QWidget* centre, bool place) {
+    const QScreen* screen = centre != nullptr ? centre->screen() : window->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds is not known before the window is shown; leave room.
+    const QSize room = area.size() - QSize(16, 48);
+    window->resize(window->size().boundedTo(room));
+    if (!place) {
+        return;
+    }
+    const QRect over = centre != nullptr ? centre->window()->frameGeometry() : area;
+    QRect placed(QPoint(), window->size());
+    placed.moveCenter(over.center());
+    // Inside the free area, title bar included.
+    placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), area.top() + 32, area.bottom() - placed.height()));
+    window->move(placed.topLeft());
+}
+
 void ApplyHeadingFont(QWidget* widget) {
     static const QFont font(QStringLiteral("Verdana"), 14);
     widget->setFont(font);
@@ -137,6 +160,7 @@ void ShowOwnHelpWindow(QWidget* owner, const QString& page) {
         browser->setObjectName(QStringLiteral("HelpWindow"));
         browser->setOpenExternalLinks(false);
         browser->resize(720, 560);
+        FitOnScreen(browser, owner);
     }
     browser->setSource(QUrl::fromLocalFile(page));
     browser->setWindowTitle(browser->documentTitle().isEmpty()
@@ -181,16 +205,16 @@ void OpenDesktopUrl(const QUrl& url, std::function<void()> failed) {
                              fail();
                          }
                      });
-    QObject::connect(process, &QProcess::finished, process,
-                     [process, fail, started](int code, QProcess::ExitStatus status) {
-                         process->deleteLater();
-                         // A browser that xdg-open ran and that ends later is not its failure.
-                         constexpr qint64 kAnswerMs = 10000;
-                         if ((status != QProcess::NormalExit || code != 0) &&
-                             started.elapsed() < kAnswerMs) {
-                             fail();
-                         }
-                     });
+    QObject::connect(
+        process, &QProcess::finished, process,
+        [process, fail, started](int code, QProcess::ExitStatus status) {
+            process->deleteLater();
+            // A browser that xdg-open ran and that ends later is not its failure.
+            constexpr qint64 kAnswerMs = 10000;
+            if ((status != QProcess::NormalExit || code != 0) && started.elapsed() < kAnswerMs) {
+                fail();
+            }
+        });
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->start(xdgOpen, {url.toString(QUrl::FullyEncoded)});
 }

@@ -83,6 +83,12 @@ QString DialogDateFormat(const QLocale& locale);
 // A file time as dialogs show it: DialogDateFormat and the locale's time with seconds.
 std::string DialogDateTime(std::time_t time);
 
+// Shrinks `window` to the free area of its screen (a large scale factor or a small screen
+// leaves less room than its default size wants) and, when `centre` is given, centres it over
+// that widget's window (a null `centre` widget: over the screen). Placing it here rather than
+// leaving it to the window manager keeps a dialog that opens at once centred over it.
+void FitOnScreen(QWidget* window, const QWidget* centre = nullptr, bool place = true);
+
 // Gives `widget` the one heading font of the program ("Verdana", 14 points).
 void ApplyHeadingFont(QWidget* widget);
 
