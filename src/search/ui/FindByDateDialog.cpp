@@ -9,6 +9,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "search/ui/RunCriteriaDialog.h"
 #include "support/FileTimeFormat.h"
 #include "support/ui/UiServices.h"
 
@@ -113,15 +114,7 @@ void FindByDateDialog::accept() {
 }
 
 bool EditDateCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll) {
-    FindByDateDialog dialog(criteria, parent);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    criteria = dialog.Criteria();
-    if (findAll != nullptr) {
-        *findAll = dialog.FindAllChosen();
-    }
-    return true;
+    return RunCriteriaDialog<FindByDateDialog>(criteria, parent, findAll);
 }
 
 }  // namespace hivora

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "search/ui/RunCriteriaDialog.h"
+
 namespace hivora {
 
 FindDialog::FindDialog(const SearchCriteria& criteria, QWidget* parent)
@@ -105,15 +107,7 @@ void FindDialog::accept() {
 }
 
 bool EditFindCriteria(SearchCriteria& criteria, QWidget* parent, bool* findAll) {
-    FindDialog dialog(criteria, parent);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    criteria = dialog.Criteria();
-    if (findAll != nullptr) {
-        *findAll = dialog.FindAllChosen();
-    }
-    return true;
+    return RunCriteriaDialog<FindDialog>(criteria, parent, findAll);
 }
 
 }  // namespace hivora

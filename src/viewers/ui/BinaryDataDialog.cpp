@@ -33,13 +33,6 @@ namespace hivora {
 
 namespace {
 
-QLineEdit* ReadOnlyLine(const std::string& text) {
-    auto* edit = new QLineEdit(ToQString(text));
-    edit->setReadOnly(true);
-    edit->setCursorPosition(0);
-    return edit;
-}
-
 QFont DumpFont() {
     QFont font(QStringLiteral("Courier"));
     font.setPixelSize(14);

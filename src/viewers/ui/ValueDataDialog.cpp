@@ -17,17 +17,6 @@
 
 namespace hivora {
 
-namespace {
-
-QLineEdit* ReadOnlyLine(const std::string& text) {
-    auto* edit = new QLineEdit(ToQString(text));
-    edit->setReadOnly(true);
-    edit->setCursorPosition(0);
-    return edit;
-}
-
-}  // namespace
-
 ValueDataDialog::ValueDataDialog(const std::string& keyPath, const ValueItem& value,
                                  QWidget* parent, KeySelector selectKey)
     : ViewerWindow(parent), value_(value), keyPathText_(keyPath), selectKey_(std::move(selectKey)) {

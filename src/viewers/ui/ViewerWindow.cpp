@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <string>
 
 #include "support/ui/LayoutMemory.h"
+#include "support/ui/UiServices.h"
 #include "viewers/ui/ViewerList.h"
 
 namespace hivora {
@@ -18,6 +20,13 @@ std::string SizeEntry(const QObject& viewer) {
 }
 
 }  // namespace
+
+QLineEdit* ViewerWindow::ReadOnlyLine(const std::string& text) {
+    auto* edit = new QLineEdit(ToQString(text));
+    edit->setReadOnly(true);
+    edit->setCursorPosition(0);
+    return edit;
+}
 
 ViewerWindow::ViewerWindow(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+
+class QLineEdit;
 
 namespace hivora {
 
@@ -18,6 +21,9 @@ public:
     void done(int result) override;
 
 protected:
+    // A read-only line showing the start of `text` (a key path, a value name).
+    static QLineEdit* ReadOnlyLine(const std::string& text);
+
     void closeEvent(QCloseEvent* event) override;
 
 private:
