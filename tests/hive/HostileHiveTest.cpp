@@ -182,7 +182,7 @@ TEST_F(HostileHiveTest, ClassNameOutsideTheImageIsNoClassName) {
     EXPECT_EQ(className[0], u'#');
 }
 
-TEST_F(HostileHiveTest, DeepChainsStopAtTheDepthBoundAndOpenByPath) {
+TEST_F(HostileHiveTest, DeepChainsOpenByPathBelowTheWalkDepth) {
     constexpr int kDepth = 2000;
     HiveBuilder builder;
     HiveBuilder::KeyId key = HiveBuilder::kRoot;
@@ -194,13 +194,8 @@ TEST_F(HostileHiveTest, DeepChainsStopAtTheDepthBoundAndOpenByPath) {
     builder.AddDword(key, u"bottom", 1);
     Load(HiveSlot::System, builder.Build());
 
-    RegKey root = OpenRegKey(HKEY_LOCAL_MACHINE, u"system");
-    const TreeSummary summary = SummarizeTree(root.get());
-    EXPECT_EQ(summary.maxDepth, RegistryWalker::kMaxDepth);
-    EXPECT_EQ(summary.keys, static_cast<uint64_t>(RegistryWalker::kMaxDepth) + 1);
-    EXPECT_EQ(summary.values, 0u);
-
-    // Opening by path has no depth bound: it walks iteratively.
+    // Walks stop at the depth bound (every client is checked on a deep chain with the walk
+    // tests); opening by path has no bound: it walks iteratively.
     RegKey bottom = OpenRegKey(HKEY_LOCAL_MACHINE, path);
     ASSERT_TRUE(bottom);
     EXPECT_EQ(ValueNames(bottom.get()), std::vector<std::u16string>{u"bottom"});
