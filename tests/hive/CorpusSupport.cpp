@@ -1,6 +1,7 @@
 #include "hive/CorpusSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -38,6 +39,27 @@ bool LoadIntoSystemSlot(const std::filesystem::path& file) {
     // The primary file as it is: the pinned counts and the oracles read no logs.
     return LoadHiveSet(name.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                        LoadOptions{.applyLogs = false}) == 1;
+}
+
+bool HaveTool(const std::string& tool) {
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::optional<std::string> RunTool(const std::string& tool, const std::filesystem::path& file) {
+    std::string command = tool + " '";
+    for (char c : file.string()) {
+        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    FILE* pipe = ::popen((command + "' 2>/dev/null").c_str(), "r");
+    std::string out;
+    char buffer[65536];
+    for (size_t got; pipe != nullptr && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        out.append(buffer, got);
+    }
+    if (pipe == nullptr || ::pclose(pipe) != 0) {
+        return std::nullopt;
+    }
+    return out;
 }
 
 }  // namespace hivora::test

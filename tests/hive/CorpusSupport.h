@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,10 @@ std::string CorpusName(const std::filesystem::path& folder, const std::filesyste
 // Loads `file`, without its logs, into the SYSTEM slot (all other slots empty); true when it
 // loaded.
 bool LoadIntoSystemSlot(const std::filesystem::path& file);
+
+// Peer tools run as black boxes: whether `tool` is installed, and what `tool FILE` prints
+// (nothing when it fails).
+bool HaveTool(const std::string& tool);
+std::optional<std::string> RunTool(const std::string& tool, const std::filesystem::path& file);
 
 }  // namespace hivora::test

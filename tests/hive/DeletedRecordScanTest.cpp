@@ -110,10 +110,6 @@ const Row kRows[] = {
          t.Merge(t.b.key, t.b.values[0]);
      },
      "key b: a\\b\nvalue vc of a\\b: 40 bytes\n"},
-    {"chain_through_deleted_parent", [](Tree& t) { t.Free(t.a.key), t.Free(t.b.key), t.Detach(t.root); },
-     "key a: a\nkey b: a\\b\n"},
-    {"parent_names_no_key", [](Tree& t) { t.Free(t.b.key), t.SetParent(t.b, t.a.valueList), t.Detach(t.a); },
-     "key b: ?\\b\n"},
     {"parents_loop",
      [](Tree& t) {
          t.Free(t.a.key), t.Free(t.b.key), t.Detach(t.root);

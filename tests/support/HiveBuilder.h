@@ -109,8 +109,6 @@ public:
     // Puts a free cell before the root key, so that only the base block's root offset names it.
     void MoveRootAwayFromFirstCell() { rootAfterFiller_ = true; }
 
-    size_t KeyCount() const { return keys_.size(); }
-
     BuiltHive Build() const;
 
 private:

@@ -21,6 +21,15 @@ inline std::vector<uint8_t> Utf16Bytes(std::string_view ascii) {
     return out;
 }
 
+// UTF-16LE bytes of `text`, without a terminator.
+inline std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
+    std::vector<uint8_t> out;
+    for (char16_t c : text) {
+        out.insert(out.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+    }
+    return out;
+}
+
 // Bytes that differ from their neighbours, so that a shifted or dropped byte shows.
 inline std::vector<uint8_t> Pattern(size_t size) {
     std::vector<uint8_t> out(size);
