@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hive/RegistryTypes.h"
+#include "support/TestBytes.h"
 
 namespace hivora {
 namespace {
@@ -13,10 +14,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes Utf16(std::u16string_view text) {  // with its terminating NUL
-    Bytes bytes;
-    for (char16_t c : text) {
-        bytes.insert(bytes.end(), {static_cast<uint8_t>(c & 0xFF), static_cast<uint8_t>(c >> 8)});
-    }
+    Bytes bytes = test::Utf16Bytes(text);
     bytes.insert(bytes.end(), {0, 0});
     return bytes;
 }
