@@ -1,13 +1,6 @@
-// Registry windows follow the one file set: a second set rebuilds the windows open on the first,
-// and favourites cross between hivora-cli and the desktop through the one settings file.
-#include <cstdlib>
-#include <sstream>
-
+// Registry windows follow the one file set: a second set rebuilds the windows open on the first.
 #include "UiTestSupport.h"
-#include "favorites/FavoriteStore.h"
 #include "shell/CChildFrame.h"
-#include "support/IniSettingsStore.h"
-#include "viewers/ui/ViewerList.h"
 
 namespace hivora {
 namespace {
@@ -50,16 +43,12 @@ TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
     CChildView* other = View();
     ASSERT_NE(other, first);
     ASSERT_TRUE(other->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\system\\Select"));
-    other->List()->SelectValueByName("Current");
-    ASSERT_TRUE(frame->RunCommand(cmd::kShowBinaryData));
-    ASSERT_EQ(AppViewers().ViewerCount(), 1);
     ASSERT_TRUE(other->Tree()->SelectPath("HKEY_LOCAL_MACHINE\\sam\\SAM"));
     EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(SampleDir())));
 
     CurrentFileSet() = second_;
     app_->OpenCurrentFileSet();
     ASSERT_EQ(frame->RegistryWindows().size(), 3);
-    EXPECT_EQ(AppViewers().ViewerCount(), 0);
     for (CChildFrame* window : frame->RegistryWindows()) {
         CRegistryTreeCtrl* tree = window->View()->Tree();
         EXPECT_EQ(Children(tree->TopItem()->child(0)), QStringList{"system"});
@@ -74,40 +63,6 @@ TEST_F(SecondSetTest, WindowsOnTheFirstSetShowTheSecondAndKeepTheirSelection) {
     EXPECT_EQ(other->Tree()->currentItem(), other->Tree()->TopItem());
     EXPECT_TRUE(frame->windowTitle().contains(QString::fromStdString(folder_.string())));
     EXPECT_FALSE(frame->windowTitle().contains(QString::fromStdString(SampleDir())));
-}
-
-TEST_F(SecondSetTest, FavouritesCrossBetweenTheCommandLineToolAndTheDesktop) {
-    const std::string settingsFile = (folder_ / "settings.ini").string();
-    const std::string favouritesFile = (folder_ / "in.fav").string();
-    std::ofstream(favouritesFile) << "From the tool,HKEY_LOCAL_MACHINE\\system\\Fresh\r\n";
-    const std::string cli = "HIVORA_SETTINGS='" + settingsFile +
-                            "' '" HIVORA_BINARY_DIR "/bin/hivora-cli' --system '" +
-                            second_[HiveSlot::System] + "' ";
-    ASSERT_EQ(std::system((cli + "favorites-import '" + favouritesFile + "' >/dev/null").c_str()),
-              0);
-
-    IniSettingsStore desktop(settingsFile);
-    ScratchSettings settings(&desktop);
-    CurrentFileSet() = second_;
-    app_->OpenCurrentFileSet();
-    QMenu* favorites = app_->MainFrame()->Menus(true)[4];
-    emit favorites->aboutToShow();
-    ASSERT_EQ(favorites->actions().size(), 2 + 1 + 1);
-    EXPECT_EQ(favorites->actions()[3]->text(), "&1 From the tool\tCtrl+1");
-    View()->Tree()->setFocus();
-    QTest::keyClick(View()->Tree(), Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(View()->GetContainingKeyName(), "HKEY_LOCAL_MACHINE\\system\\Fresh");
-
-    AppFavorites().AddFavorite({"From the desktop", kLocalMachine, "system\\Select"});
-    const std::string out = (folder_ / "out.fav").string();
-    ASSERT_EQ(std::system((cli + "favorites-export '" + out + "' >/dev/null").c_str()), 0);
-    std::stringstream exported;
-    exported << std::ifstream(out).rdbuf();
-    EXPECT_EQ(exported.str(),
-              "From the tool,HKEY_LOCAL_MACHINE\\system\\Fresh\r\n"
-              "From the desktop,HKEY_LOCAL_MACHINE\\system\\Select\r\n");
-    AppFavorites().DeleteFavorite("From the desktop");
-    AppFavorites().DeleteFavorite("From the tool");
 }
 
 }  // namespace
