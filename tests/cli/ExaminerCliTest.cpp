@@ -40,11 +40,8 @@ TEST_F(ExaminerCli, SearchesWithPatternsAndCaseAndListsTheTimeline) {
     const std::string run = "\t" + kSw + "\\Software\\Run\t";
     const std::string noon = "2020-01-01T12:00:00.0000000Z\t";
     const std::pair<std::vector<std::string>, std::string> rows[] = {
-        {{"search", "tools"}, "ValueData" + run + "Updater\n"},
         {{"search", "tools", "--case", "--all"}, "KeyName\t" + kSw + "\\TOOLS\\tools\t\n"},
         {{"search", "^T.*S$", "--regex", "--case", "--all"}, "KeyName\t" + kSw + "\\TOOLS\t\n"},
-        {{"search", "\\.exe\\b", "--regex", "--data"}, "ValueData" + run + "Updater\n"},
-        {{"search", "line", "--regex", "--whole", "--data"}, ""},
         {{"search", "second.*", "--regex", "--whole", "--data"}, "ValueData" + run + "Lines\n"},
         {{"search", "e", "--regex", "--values", "--from", kSw + "\\Software\\Run", "--from-value",
           "updater"},
@@ -52,31 +49,18 @@ TEST_F(ExaminerCli, SearchesWithPatternsAndCaseAndListsTheTimeline) {
         {{"timeline", "--after", "2020-01-01"},
          "2020-01-02T12:00:00.0000000Z\t" + kSw + "\\TOOLS\n" + noon + kSw + "\\Software\\Run\n" +
              noon + kSw + "\\TOOLS\\tools\n"},
-        {{"timeline", "--after", "2020-01-01T12:00:00", "--before", "2020-01-01T12:00:00"},
-         noon + kSw + "\\Software\\Run\n" + noon + kSw + "\\TOOLS\\tools\n"},
-        {{"timeline", "--before", "2019-12-31"},
-         "2019-12-31T12:00:00.0000000Z\t" + kSw + "\\Old\n2019-12-30T12:00:00.0000000Z\t" + kSw +
-             "\n2019-12-30T12:00:00.0000000Z\t" + kSw + "\\Software\n"},
-        {{"timeline", "--after", "2030-01-01"}, ""},
     };
     for (const auto& [args, out] : rows) {
         const CliRun result = On(args);
         EXPECT_EQ(result.out, out) << args[1];
         EXPECT_EQ(result.status, out.empty() ? 1 : 0) << args[1] << result.err;
     }
-    const CliRun invalid = On({"search", "a(b", "--regex"});
-    EXPECT_EQ(invalid.status, 2);
-    EXPECT_NE(invalid.err.find("Invalid regular expression at offset 3"), std::string::npos);
 }
 
 // Every JSON row holds the text row's cells, in its columns' order.
 TEST_F(ExaminerCli, JsonRowsHoldTheTextRows) {
-    const std::vector<std::vector<std::string>> commands = {{"ls", kSw},
-                                                            {"values", kSw + "\\Software\\Run"},
-                                                            {"search", "e", "--all"},
-                                                            {"timeline"},
-                                                            {"resolve", "nothing"},
-                                                            {"deleted"}};
+    const std::vector<std::vector<std::string>> commands = {
+        {"values", kSw + "\\Software\\Run"}, {"search", "e", "--all"}, {"timeline"}};
     for (std::vector<std::string> command : commands) {
         const CliRun text = On(command);
         command.insert(command.begin(), "--json");

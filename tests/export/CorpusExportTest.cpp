@@ -157,8 +157,6 @@ TEST(CorpusExport, RegExportReadsBackAsTheEngineReportsEveryHive) {
         WalkEngine(HKEY_USERS, "HKEY_USERS", engine);
 
         ASSERT_EQ(parsed.size(), engine.size());
-        EXPECT_GE(counters.keys - counters.inaccessibleKeys + 2,
-                  engine.size());  // keys met twice count once each time
         uint64_t valueCount = 0;
         for (size_t k = 0; k < engine.size(); ++k) {
             ASSERT_EQ(parsed[k].path, engine[k].path);

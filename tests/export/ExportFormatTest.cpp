@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "hive/RegistryTypes.h"
-#include "support/TestBytes.h"
 
 namespace hivora {
 namespace {
@@ -14,7 +13,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes Utf16(std::u16string_view text) {  // with its terminating NUL
-    Bytes bytes = test::Utf16Bytes(text);
+    Bytes bytes;
+    for (const char16_t c : text) {
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+    }
     bytes.insert(bytes.end(), {0, 0});
     return bytes;
 }

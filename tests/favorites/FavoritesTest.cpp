@@ -30,10 +30,6 @@ TEST_F(FavoriteStoreTest, SettingsSectionFollowsSystemAndUserFilesAndKeepsFifty)
     EXPECT_EQ(settings_.GetProfileString(section, "000S"), "SOFTWARE");
     EXPECT_EQ(static_cast<RootKey>(settings_.GetProfileInt(section, "000K", 0)), kLocalMachine);
 
-    FileSet other = files_;  // another SOFTWARE, the same section
-    other[HiveSlot::Software] = "/elsewhere/SOFTWARE";
-    EXPECT_EQ(FavoriteStore(settings_, other).Favorites(),
-              (std::vector<Favorite>{{"Soft", kLocalMachine, "SOFTWARE"}}));
     files_[HiveSlot::NtUser] = "/other/NTUSER.DAT";
     EXPECT_EQ(store_.Count(), 0u);  // the store follows the file set on the next read
     for (int i = 0; i < 51; ++i) {

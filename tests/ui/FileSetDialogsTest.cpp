@@ -1,13 +1,10 @@
 // The Choose Files dialog driven through its fields, with questions answered by script.
-#include <QCheckBox>
 #include <QComboBox>
 #include <QTemporaryDir>
-#include <optional>
 
 #include "UiTestSupport.h"
 #include "fileset/FileSetRules.h"
 #include "fileset/ui/CChooseFilesDlg.h"
-#include "fileset/ui/COpenFilesMasterDlg.h"
 #include "hive/RegistryBackend.h"
 
 namespace hivora {
@@ -52,26 +49,6 @@ TEST_F(FileSetDialogTest, OkValidatesStoresTheSetAndTheHistory) {
     CChooseFilesDlg reopened(settings_, prompter_);
     EXPECT_EQ(reopened.Field(HiveSlot::Default)->currentText().toStdString(), fallback);
     EXPECT_EQ(reopened.Field(HiveSlot::System)->count(), 0);
-}
-
-// "Apply transaction logs" starts on, a user's "off" outlives the dialog, and --no-logs (the
-// set's own choice) turns it off without touching the remembered one.
-TEST_F(FileSetDialogTest, ApplyLogsCheckBoxIsRemembered) {
-    auto box = [this](std::optional<bool> set = {}) {
-        COpenFilesMasterDlg dialog(settings_, prompter_);
-        auto* check = dialog.findChild<QCheckBox*>(QStringLiteral("applyLogs"));
-        const bool shown = check->isChecked();
-        if (set) {
-            check->setChecked(*set);
-        }
-        return shown;
-    };
-    EXPECT_TRUE(box(false));
-    EXPECT_FALSE(box(true));
-    CurrentFileSet().applyLogs = false;
-    EXPECT_FALSE(box());
-    CurrentFileSet().applyLogs = true;
-    EXPECT_TRUE(box());
 }
 
 }  // namespace

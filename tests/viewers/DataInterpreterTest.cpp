@@ -45,8 +45,6 @@ const Bytes kSystemTime = {0xE4, 0x07, 5, 0, 0, 0, 17, 0, 13, 0, 45, 0, 1, 0, 0x
 INSTANTIATE_TEST_SUITE_P(
     Rows, InterpretBytesTest,
     testing::Values(
-        RowCase{"Int8Negative", {0xFF}, 0, "Int8", "-1"},
-        RowCase{"Int16SignExtends", {0x00, 0x80}, 0, "Int16", "-32768"},
         RowCase{"UInt32AtOffset", {0, 0xFF, 0xFF, 0xFF, 0xFF}, 1, "UInt32", "4294967295"},
         RowCase{"Int64Min", {0, 0, 0, 0, 0, 0, 0, 0x80}, 0, "Int64", "-9223372036854775808"},
         RowCase{"OffsetPastEnd", {1, 2}, 2, "Latin-1 text", "\u2014"},
@@ -56,21 +54,12 @@ INSTANTIATE_TEST_SUITE_P(
                 0,
                 "FILETIME",
                 "1970-01-01T00:00:00.0000001Z"},
-        RowCase{"FileTimeImpossible", Bytes(8, 0xFF), 0, "FILETIME", "(not a valid date)"},
         RowCase{"UnixTime", {0x00, 0xCA, 0x9A, 0x3B}, 0, "Unix time", "2001-09-09T01:46:40Z"},
         RowCase{"SystemTime", kSystemTime, 0, "SYSTEMTIME", "2020-05-17T13:45:01.123"},
-        RowCase{"SystemTimeFebruary30",
-                {0xE4, 0x07, 2, 0, 0, 0, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                0,
-                "SYSTEMTIME",
-                "(not a valid date)"},
         RowCase{"Guid", kGuid, 0, "GUID", "{00112233-4455-6677-8899-AABBCCDDEEFF}"},
         RowCase{"GuidTooFewBytes", kGuid, 1, "GUID", "\u2014"},
         RowCase{"Sid", kSid, 0, "SID", "S-1-5-21-12345-1-2-500"},
         RowCase{"SidBadRevision", {2, 0, 0, 0, 0, 0, 0, 5}, 0, "SID", "(not a valid SID)"},
-        RowCase{
-            "SidCountPastEnd", {1, 2, 0, 0, 0, 0, 0, 5, 1, 0, 0, 0}, 0, "SID", "(not a valid SID)"},
-        RowCase{"SidWideAuthority", {1, 0, 1, 0, 0, 0, 0, 0}, 0, "SID", "S-1-0x010000000000"},
         RowCase{
             "Utf16StopsAtNul", {'H', 0, 0xE9, 0, 0, 0, 'x', 0}, 0, "UTF-16 text", "\"H\u00E9\""},
         RowCase{"Utf16SurrogatePair", {0x3D, 0xD8, 0x00, 0xDE}, 0, "UTF-16 text", "\"\U0001F600\""},

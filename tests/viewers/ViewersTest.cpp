@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "support/MyException.h"
-#include "support/TempPath.h"
 #include "viewers/BinaryDump.h"
 #include "viewers/ViewerSupport.h"
 
@@ -88,20 +84,6 @@ TEST(FillDump, DataOf64KiBWidensEveryOffsetAndKeepsTheColumnsAligned) {
     ASSERT_EQ(bytes.lines.size(), 0x1001u);
     EXPECT_EQ(bytes.lines.front().find('A'), 58u);
     EXPECT_EQ(bytes.lines.back().find('A'), 58u);  // a short last line too
-}
-
-TEST(SaveTextToFile, WritesUpToTheFirstNulAndReportsFailures) {
-    const auto path = hivora::test::UniqueTempPath("hivora_saved_text.txt").string();
-    SaveTextToFile(path, std::string_view("ab\r\nc\0tail", 10));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "ab\r\nc");
-    std::filesystem::remove(path);
-    try {
-        SaveTextToFile("/no/such/folder/x.txt", "x");
-        FAIL() << "no error for a missing folder";
-    } catch (const FileError& error) {
-        EXPECT_NE(error.GetErrorMessage().find("/no/such/folder/x.txt"), std::string::npos);
-    }
 }
 
 }  // namespace
