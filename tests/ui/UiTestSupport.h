@@ -87,7 +87,7 @@ void WhenModal(std::function<void(Window*)> act) {
 // Settings of the test's own while it lives, so that what it changes does not reach later tests.
 class ScratchSettings {
 public:
-    ScratchSettings() { SetAppSettings(&own_); }
+    explicit ScratchSettings(SettingsStore* mine = nullptr) { SetAppSettings(mine ? mine : &own_); }
     ~ScratchSettings() { SetAppSettings(&before_); }
 
 private:
