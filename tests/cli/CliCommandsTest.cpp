@@ -11,20 +11,14 @@
 namespace hivora::test {
 namespace {
 
-// 2020-01-01 12:00:00 as a FILETIME.
-constexpr FileTime kNoon2020 = 132223536000000000ull;
-constexpr FileTime kSecond = 10000000ull;
-
 HiveBuilder SystemHive() {
     HiveBuilder b;
     const auto select = b.AddKey(HiveBuilder::kRoot, u"Select");
     b.AddDword(select, u"Current", 1);
-    b.SetLastWrite(select, kNoon2020 - kSecond);
     const auto control = b.AddPath(HiveBuilder::kRoot, u"ControlSet001\\Control");
-    b.SetLastWrite(control, kNoon2020);
     b.AddString(control, u"Run", u"alpha");
     b.AddString(control, u"RunOnce", std::u16string_view(u"one\0run me\0", 11), REG_MULTI_SZ);
-    b.SetLastWrite(b.AddKey(control, u"Run"), kNoon2020 + 86400 * kSecond);
+    b.AddKey(control, u"Run");
     return b;
 }
 

@@ -16,6 +16,8 @@
 
 namespace hivora::test {
 
+constexpr FileTime kNoon2020 = 132223536000000000ull;  // 2020-01-01 12:00:00
+
 struct CliRun {
     int status = -1;
     std::string out;

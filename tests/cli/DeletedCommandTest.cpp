@@ -8,8 +8,6 @@
 namespace hivora::test {
 namespace {
 
-constexpr FileTime kNoon2020 = 132223536000000000ull;
-
 void FreeCell(BuiltHive& hive, uint32_t cell) {
     int32_t size = 0;
     std::memcpy(&size, &hive.bytes[0x1000 + cell], 4);

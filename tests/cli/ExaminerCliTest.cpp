@@ -8,7 +8,6 @@
 namespace hivora::test {
 namespace {
 
-constexpr FileTime kNoon2020 = 132223536000000000ull;  // 2020-01-01 12:00:00
 constexpr FileTime kDay = 864000000000ull;
 const std::string kSw = "HKEY_LOCAL_MACHINE\\software";
 

@@ -6,28 +6,15 @@
 #include <vector>
 
 #include "hive/RegistryTypes.h"
+#include "support/TestBytes.h"
 
 namespace hivora {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Utf16(std::u16string_view text) {  // with its terminating NUL
-    Bytes bytes;
-    for (const char16_t c : text) {
-        bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
-    }
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-
-Bytes Sequence(size_t count) {
-    Bytes bytes(count);
-    for (size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<uint8_t>(i);
-    }
-    return bytes;
-}
+using test::Sequence;
+using test::Utf16Bytes;
 
 struct DataCase {
     const char* name;
@@ -49,10 +36,10 @@ const std::string kPad36(36, ' ');
 INSTANTIATE_TEST_SUITE_P(
     Reg, FormatExportDataTest,
     testing::Values(
-        DataCase{"StringEndsAtFirstNul", REG_SZ, Utf16(u"ab\0cd"), ExportStyle::Reg, "\"ab\""},
-        DataCase{"NonLatinTextIsUtf8", REG_SZ, Utf16(u"\u00e9\u4e2d\U0001F600"), ExportStyle::Reg,
-                 "\"\u00e9\u4e2d\U0001F600\""},
-        DataCase{"StringWithLineFeedIsHex1", REG_SZ, Utf16(u"a\nb"), ExportStyle::Reg,
+        DataCase{"StringEndsAtFirstNul", REG_SZ, Utf16Bytes("ab|cd|"), ExportStyle::Reg, "\"ab\""},
+        DataCase{"NonLatinTextIsUtf8", REG_SZ, Utf16Bytes(u"\u00e9\u4e2d\U0001F600"),
+                 ExportStyle::Reg, "\"\u00e9\u4e2d\U0001F600\""},
+        DataCase{"StringWithLineFeedIsHex1", REG_SZ, Utf16Bytes("a\nb|"), ExportStyle::Reg,
                  "hex(1):61,00,0A,00,62,00,00,00"},
         DataCase{"ShortDwordIsHex4", REG_DWORD, Bytes{1, 2}, ExportStyle::Reg, "hex(4):01,02"},
         DataCase{"BinarySixteenBytesOneLine", REG_BINARY, Sequence(16), ExportStyle::Reg,
@@ -62,16 +49,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Text, FormatExportDataTest,
-    testing::Values(
-        DataCase{"StringLineFeedBecomesCrLf", REG_SZ, Utf16(u"a\nb"), ExportStyle::Text, "a\r\nb"},
-        DataCase{"ShortDwordIsDumped", REG_DWORD, Bytes{0x41}, ExportStyle::Text,
-                 "41 " + std::string(45, ' ') + "  A"},
-        DataCase{"MultiStringTwoStrings", REG_MULTI_SZ, Utf16(std::u16string(u"a\0b\0", 4)),
-                 ExportStyle::Text, "a\r\n         b\r\n         "},
-        DataCase{"MultiStringStopsAtEmptyString", REG_MULTI_SZ,
-                 Utf16(std::u16string(u"a\0\0b\0", 5)), ExportStyle::Text, "a\r\n         "},
-        DataCase{"BigEndianDwordIsDumped", REG_DWORD_BIG_ENDIAN, Bytes{0, 0, 0, 1},
-                 ExportStyle::Text, "00 00 00 01 " + kPad36 + "  ...."}),
+    testing::Values(DataCase{"StringLineFeedBecomesCrLf", REG_SZ, Utf16Bytes("a\nb|"),
+                             ExportStyle::Text, "a\r\nb"},
+                    DataCase{"ShortDwordIsDumped", REG_DWORD, Bytes{0x41}, ExportStyle::Text,
+                             "41 " + std::string(45, ' ') + "  A"},
+                    DataCase{"MultiStringTwoStrings", REG_MULTI_SZ, Utf16Bytes("a|b||"),
+                             ExportStyle::Text, "a\r\n         b\r\n         "},
+                    DataCase{"MultiStringStopsAtEmptyString", REG_MULTI_SZ, Utf16Bytes("a||b||"),
+                             ExportStyle::Text, "a\r\n         "},
+                    DataCase{"BigEndianDwordIsDumped", REG_DWORD_BIG_ENDIAN, Bytes{0, 0, 0, 1},
+                             ExportStyle::Text, "00 00 00 01 " + kPad36 + "  ...."}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ExportText, RegNameEscapesAndKeepsEveryCharacter) {

@@ -16,18 +16,11 @@
 #include "hive/CorpusSupport.h"
 #include "hive/DeletedRecords.h"
 #include "hive/HiveSet.h"
+#include "hive/HiveTestSupport.h"
 #include "support/TextConvert.h"
 
 namespace hivora::test {
 namespace {
-
-std::string PathText(const DeletedKeyPath& path) {
-    std::string text = path.complete ? "" : "?";
-    for (const std::u16string& name : path.components) {
-        text += (text.empty() ? "" : "\\") + ToUtf8(name);
-    }
-    return text;
-}
 
 struct YarpRow {
     const char* hive;
@@ -53,7 +46,7 @@ TEST(DeletedCorpus, YarpDeletedKeysHaveTheirPaths) {
         const DeletedRecords records = ScanDeletedRecords(*HiveInSlot(HiveSlot::System));
         std::vector<std::string> paths;
         for (size_t i = 0; i < records.Keys().size(); ++i) {
-            paths.push_back(PathText(records.KeyPath(i)));
+            paths.push_back(DeletedPathText(records.KeyPath(i)));
         }
         EXPECT_EQ(paths, row.keyPaths);
     }

@@ -20,7 +20,9 @@ struct Tree {
     BuiltHive hive;
     KeyCells root, a, b;
 
-    int32_t SizeWord(uint32_t cell) const { return static_cast<int32_t>(ReadLe32(hive.bytes, 0x1000 + cell)); }
+    int32_t SizeWord(uint32_t cell) const {
+        return static_cast<int32_t>(ReadLe32(hive.bytes, 0x1000 + cell));
+    }
     void SetSizeWord(uint32_t cell, int32_t size) {
         WriteLittleEndian(std::span(hive.bytes), 0x1000 + cell, static_cast<uint32_t>(size));
     }
@@ -42,7 +44,9 @@ struct Tree {
         ASSERT_EQ(first + static_cast<uint32_t>(SizeWord(first)), second);
         SetSizeWord(first, SizeWord(first) + std::abs(SizeWord(second)));
     }
-    void SetParent(const KeyCells& key, uint32_t parent) { hive.PutU32(key.key, field::kKeyParent, parent); }
+    void SetParent(const KeyCells& key, uint32_t parent) {
+        hive.PutU32(key.key, field::kKeyParent, parent);
+    }
     void Detach(const KeyCells& key) { hive.PutU32(key.key, field::kKeySubkeyCount, 0); }
 };
 
@@ -64,14 +68,6 @@ DeletedRecords Scan(const BuiltHive& hive) {
                               0x1000 + hive.keys[HiveBuilder::kRoot].key);
 }
 
-std::string PathText(const std::optional<DeletedKeyPath>& path) {
-    std::string text = path && path->complete ? "" : "?";
-    for (const std::u16string& name : path ? path->components : std::vector<std::u16string>{}) {
-        text += (text.empty() ? "" : "\\") + ToUtf8(name);
-    }
-    return text;
-}
-
 // One line per record, keys first: "key b: a\b", "value vc of a\b: 40 bytes"; data that
 // differs from what the builder stored is "changed".
 std::string Describe(const DeletedRecords& records) {
@@ -79,15 +75,19 @@ std::string Describe(const DeletedRecords& records) {
         {"gone", Utf16Bytes("hello|")}, {"big", Pattern(40000)}, {"vc", Pattern(40)}};
     std::string text;
     for (size_t i = 0; i < records.Keys().size(); ++i) {
-        text += "key " + ToUtf8(records.Keys()[i].name) + ": " + PathText(records.KeyPath(i)) + "\n";
+        text += "key " + ToUtf8(records.Keys()[i].name) + ": " +
+                DeletedPathText(records.KeyPath(i)) + "\n";
     }
     for (size_t i = 0; i < records.Values().size(); ++i) {
         const DeletedValue& value = records.Values()[i];
         const std::string name = ToUtf8(value.name);
         const auto bytes = records.ValueBytes(i);
-        const auto owner = value.key == DeletedLink::kUnknown ? std::nullopt : records.PathOfKey(value.keyOffset);
-        text += "value " + name + " of " + PathText(owner) + ": " +
-                (!bytes ? "lost" : *bytes == stored.at(name) ? std::to_string(bytes->size()) + " bytes" : "changed") +
+        const auto owner =
+            value.key == DeletedLink::kUnknown ? std::nullopt : records.PathOfKey(value.keyOffset);
+        text += "value " + name + " of " + DeletedPathText(owner) + ": " +
+                (!bytes                      ? "lost"
+                 : *bytes == stored.at(name) ? std::to_string(bytes->size()) + " bytes"
+                                             : "changed") +
                 "\n";
     }
     return text;
@@ -117,20 +117,29 @@ const Row kRows[] = {
      },
      "key a: ?\\b\\a\nkey b: ?\\b\n"},
     {"name_runs_past_free_cell",
-     [](Tree& t) { t.Free(t.b.key), t.hive.PutU16(t.b.key, field::kKeyNameLength, 0x200), t.Detach(t.a); }, ""},
+     [](Tree& t) {
+         t.Free(t.b.key), t.hive.PutU16(t.b.key, field::kKeyNameLength, 0x200), t.Detach(t.a);
+     },
+     ""},
     {"name_length_zero",
-     [](Tree& t) { t.Free(t.b.key), t.hive.PutU16(t.b.key, field::kKeyNameLength, 0), t.Detach(t.a); }, ""},
-    {"value_list_slack", [](Tree& t) { t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.FreeValue(t.a, 1); },
+     [](Tree& t) {
+         t.Free(t.b.key), t.hive.PutU16(t.b.key, field::kKeyNameLength, 0), t.Detach(t.a);
+     },
+     ""},
+    {"value_list_slack",
+     [](Tree& t) { t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.FreeValue(t.a, 1); },
      "value gone of a: 12 bytes\n"},
     {"slack_value_data_cell_in_use",
      [](Tree& t) { t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.Free(t.a.values[1]); },
      "value gone of a: lost\n"},
-    {"big_data_value", [](Tree& t) { t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.FreeValue(t.a, 2); },
+    {"big_data_value",
+     [](Tree& t) { t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.FreeValue(t.a, 2); },
      "value big of a: 40000 bytes\n"},
     {"big_data_segment_in_use",
      [](Tree& t) {
          t.hive.PutU32(t.a.key, field::kKeyValueCount, 1), t.FreeValue(t.a, 2);
-         const uint32_t segment = t.hive.GetU32(t.hive.GetU32(t.a.data[2], field::kBigDataSegmentList), 4);
+         const uint32_t segment =
+             t.hive.GetU32(t.hive.GetU32(t.a.data[2], field::kBigDataSegmentList), 4);
          t.SetSizeWord(segment, -t.SizeWord(segment));
      },
      "value big of a: lost\n"},

@@ -22,7 +22,8 @@ protected:
     std::u16string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         std::filesystem::create_directories(folder_);
         std::ofstream(folder_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return ToUtf16((folder_ / name).string());
     }
 
@@ -44,10 +45,13 @@ TEST_F(HiveLoadTest, SignatureDecidesLoadingAndTheCheckNamesTheDamage) {
     const std::tuple<const char*, std::vector<uint8_t>, P> rows[] = {
         {"built_hive", good, P::None},
         {"wrong_checksum", patched(layout::kChecksum, 0x12345678, false), P::DamagedBaseBlock},
-        {"sequence_changed_unsealed", patched(layout::kPrimarySequence, 2, false), P::DamagedBaseBlock},
+        {"sequence_changed_unsealed", patched(layout::kPrimarySequence, 2, false),
+         P::DamagedBaseBlock},
         {"major_version_2", patched(layout::kMajorVersion, 2, true), P::DamagedBaseBlock},
-        {"bins_size_unaligned", patched(layout::kHiveBinsDataSize, 0x1001, true), P::DamagedBaseBlock},
-        {"root_outside_bins", patched(layout::kRootCellOffset, 0x7FFFFFF0, true), P::DamagedBaseBlock},
+        {"bins_size_unaligned", patched(layout::kHiveBinsDataSize, 0x1001, true),
+         P::DamagedBaseBlock},
+        {"root_outside_bins", patched(layout::kRootCellOffset, 0x7FFFFFF0, true),
+         P::DamagedBaseBlock},
         {"bins_cut_short", {good.begin(), good.end() - 0x800}, P::Truncated},
         {"base_block_cut_short", {good.begin(), good.begin() + 0x200}, P::Truncated},
         {"signature_alone", {'r', 'e', 'g', 'f'}, P::Truncated},
@@ -82,25 +86,6 @@ TEST_F(HiveLoadTest, SignatureDecidesLoadingAndTheCheckNamesTheDamage) {
     std::unique_ptr<HiveImage> image;
     EXPECT_EQ(LoadHiveFile(ToUtf16(missing).c_str(), image), 0);
     EXPECT_EQ(LoadHiveFile(ToUtf16(folder_.string()).c_str(), image), 0);  // a folder
-}
-
-TEST_F(HiveLoadTest, LoadingASetReplacesThePreviousOne) {
-    const std::u16string hive = Write("hive", HiveBuilder().Build().bytes);
-    const std::u16string junk = Write("junk", {'n', 'o', 'p', 'e'});
-    ASSERT_EQ(LoadHiveSet(hive.c_str(), nullptr, hive.c_str(), u"", nullptr, nullptr, nullptr, hive.c_str()), 1);
-    EXPECT_EQ(SubkeyNames(HKEY_LOCAL_MACHINE),
-              (std::vector<std::u16string>{u"software", u"system", u"BCD00000000"}));
-
-    // Only the user hive loads: the machine root lists nothing any more.
-    EXPECT_EQ(LoadHiveSet(junk.c_str(), hive.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
-    EXPECT_TRUE(SubkeyNames(HKEY_LOCAL_MACHINE).empty());
-    EXPECT_EQ(SubkeyNames(HKEY_USERS), std::vector<std::u16string>{u"NTUSER"});
-
-    // Nothing loads: every slot is empty afterwards, also those that held images.
-    EXPECT_EQ(LoadHiveSet(junk.c_str(), junk.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
-    for (int slot = 0; slot < kHiveSlotCount; ++slot) {
-        EXPECT_EQ(HiveInSlot(static_cast<HiveSlot>(slot)), nullptr) << slot;
-    }
 }
 
 }  // namespace

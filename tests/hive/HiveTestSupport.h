@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "hive/DeletedRecords.h"
 #include "hive/HiveEngine.h"
 #include "hive/HiveSet.h"
 #include "hive/RegistryBackend.h"
@@ -49,6 +51,15 @@ inline std::vector<std::u16string> ValueNames(HKEY key) {
         names.push_back(info.name);
     }
     return names;
+}
+
+// A deleted key's path, "a\\b"; it starts with "?" when the path stops short of the root.
+inline std::string DeletedPathText(const std::optional<DeletedKeyPath>& path) {
+    std::string text = path && path->complete ? "" : "?";
+    for (const std::u16string& name : path ? path->components : std::vector<std::u16string>{}) {
+        text += (text.empty() ? "" : "\\") + ToUtf8(name);
+    }
+    return text;
 }
 
 }  // namespace hivora::test

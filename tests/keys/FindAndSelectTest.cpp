@@ -22,7 +22,8 @@ public:
     int AddPath(int parent, std::string_view path) {
         for (; !path.empty(); path = SplitFirstComponent(path).second) {
             nodes_.push_back({std::string(SplitFirstComponent(path).first), {}, {}});
-            nodes_[static_cast<size_t>(parent)].hidden.push_back(static_cast<int>(nodes_.size()) - 1);
+            nodes_[static_cast<size_t>(parent)].hidden.push_back(static_cast<int>(nodes_.size()) -
+                                                                 1);
             parent = static_cast<int>(nodes_.size()) - 1;
         }
         return parent;

@@ -127,13 +127,6 @@ Paths ExportedKeys(RegistryCounters& counters) {
     return paths;
 }
 
-SearchCriteria EveryKeyByDate() {
-    SearchCriteria criteria;
-    criteria.byDate = 1;
-    criteria.afterOn = criteria.beforeOn = 0;
-    return criteria;
-}
-
 class HostileWalk : public HiveSetTest {};
 
 TEST_F(HostileWalk, EveryClientWalksTheKeysTheTreeShows) {

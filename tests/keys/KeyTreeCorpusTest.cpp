@@ -1,17 +1,16 @@
 // The key tree and the values list over real hives: every key the tree would show opens again
 // from the sub-path built from shown names, the probe agrees with the fill, and every key's
-// value rows come out sorted with one default row and a known type name.
+// value rows come out sorted with one default row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "fileset/FileSet.h"
 #include "hive/CorpusSupport.h"
-#include "hive/RegistryBackend.h"
 #include "hive/HiveSet.h"
+#include "hive/RegistryBackend.h"
 #include "hive/RegistryReader.h"
 #include "keys/KeyTree.h"
 #include "support/CaseFold.h"
@@ -26,7 +25,6 @@ TEST(KeyTreeCorpus, EveryShownKeyReopensAndListsItsValues) {
         GTEST_SKIP() << "HIVORA_CORPUS is not set to the unpacked corpus";
     }
     UseHiveEngine();
-    std::set<std::string> types;
     for (const char* file : {"python-registry/UNICODE_TESTS", "plaso/regf/100_sub_keys.hiv",
                              "plaso/regf/corrupt_sub_key_list.hiv", "dfwinreg/NTUSER.DAT"}) {
         SCOPED_TRACE(file);
@@ -48,9 +46,6 @@ TEST(KeyTreeCorpus, EveryShownKeyReopensAndListsItsValues) {
                 return CompareForDisplay(a.name, b.name) < 0;
             })) << record.subPath;
             EXPECT_TRUE(FindValueRow(rows, "(Default)").has_value()) << record.subPath;
-            for (const ValueRow& row : rows) {
-                types.insert(row.type);
-            }
             const std::vector<ChildKey> children = FillChildKeys(record);
             for (const ChildKey& child : children) {
                 if (child.name.find('\\') == std::string::npos) {  // else no path can address it
@@ -67,8 +62,6 @@ TEST(KeyTreeCorpus, EveryShownKeyReopensAndListsItsValues) {
         EXPECT_GT(keys, 2u);
     }
     FreeHiveSet();
-    EXPECT_EQ(types, (std::set<std::string>{"REG_BINARY", "REG_DWORD", "REG_EXPAND_SZ",
-                                            "REG_MULTI_SZ", "REG_NONE", "REG_QWORD", "REG_SZ"}));
 }
 
 }  // namespace

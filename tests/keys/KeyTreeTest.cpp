@@ -11,10 +11,7 @@ namespace {
 using test::HiveBuilder;
 
 KeyItemData Record(RootKey root, std::string subPath) {
-    KeyItemData record;
-    record.root = root;
-    record.subPath = std::move(subPath);
-    return record;
+    return KeyItemData{.subPath = std::move(subPath), .root = root};
 }
 
 // Sorting, reopening and the probe are checked over real hives; these are the names no real

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +9,7 @@
 #include "hive/HiveSet.h"
 #include "hive/RegistryBackend.h"
 #include "support/HiveBuilder.h"
+#include "support/TempPath.h"
 
 namespace hivora::test {
 namespace {
@@ -37,9 +37,7 @@ HiveBuilder ClassesHive() {
 class NavigateTo : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/hivora-navigate-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        temp_ = pattern;
+        temp_ = UniqueTempPath("hivora_navigate");
         root_ = temp_ / "image";
         fs::create_directories(root_ / "WINDOWS" / "system32" / "Config");
         fs::create_directories(root_ / "Program Files" / "App");
@@ -81,7 +79,6 @@ TEST_F(NavigateTo, FilePathsMapOntoTheInstallationIgnoringCase) {
         {"@%SystemRoot%\\SYSTEM32\\NOTEPAD.EXE,-100", notepad},
         {"%systemroot%\\System32\\..\\System32\\.\\notepad.exe", notepad},
         {"%ProgramFiles%\\App", (root_ / "Program Files" / "App").string()},
-        {"%SystemDrive%", root_.string()},
         {"C:\\..\\..\\outside.txt", ""},  // never above the drive
         {"%Unknown%\\notepad.exe", ""},
         {"C:\\Windows\\System32\\missing.dll", ""},

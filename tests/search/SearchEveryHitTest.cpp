@@ -56,13 +56,6 @@ SearchCriteria Text(std::string text, int regex = 0, int matchCase = 0, int whol
     return criteria;
 }
 
-SearchCriteria EveryKeyByDate() {
-    SearchCriteria criteria;
-    criteria.byDate = 1;
-    criteria.afterOn = criteria.beforeOn = 0;
-    return criteria;
-}
-
 // Sibling keys and values whose names differ in case alone, and a name holding a backslash:
 // where a search starting at a hit does not resume right after it.
 BuiltHive DuplicateNames() {

@@ -71,4 +71,12 @@ inline SearchCriteria TextCriteria(std::string text, std::string startPath = {},
     return criteria;
 }
 
+// Every key by date, with both limits off.
+inline SearchCriteria EveryKeyByDate() {
+    SearchCriteria criteria;
+    criteria.byDate = 1;
+    criteria.afterOn = criteria.beforeOn = 0;
+    return criteria;
+}
+
 }  // namespace hivora::test

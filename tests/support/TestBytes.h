@@ -30,6 +30,15 @@ inline std::vector<uint8_t> Utf16Bytes(std::u16string_view text) {
     return out;
 }
 
+// Counting bytes from `first` (wrapping), so that a dump shows each byte's position.
+inline std::vector<uint8_t> Sequence(size_t count, uint8_t first = 0) {
+    std::vector<uint8_t> out(count);
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<uint8_t>(first + i);
+    }
+    return out;
+}
+
 // Bytes that differ from their neighbours, so that a shifted or dropped byte shows.
 inline std::vector<uint8_t> Pattern(size_t size) {
     std::vector<uint8_t> out(size);

@@ -47,9 +47,7 @@ protected:
     }
 
     static std::vector<ValueRow> Rows(RootKey root, std::string subPath) {
-        KeyItemData record;
-        record.root = root;
-        record.subPath = std::move(subPath);
+        const KeyItemData record{.subPath = std::move(subPath), .root = root};
         return BuildValueRows(&record, FileSet{});
     }
 };
@@ -63,7 +61,6 @@ TEST_F(ValuesListTest, ValueRowsSortedWithTheirTextsAndOneDefaultRow) {
                                                  {"B", "REG_BINARY", "01 AB ", 1},
                                                  {"C", "REG_DWORD", "0x0000002a (42)", 1}}));
     ASSERT_TRUE(rows[4].item.has_value());
-    EXPECT_EQ(rows[4].item->type, REG_DWORD);
     EXPECT_EQ(rows[4].item->name, "C");
     EXPECT_EQ(rows[4].item->data.GetSize(), 4u);
     EXPECT_EQ(rows[0].item->data.GetSize(), 0u);

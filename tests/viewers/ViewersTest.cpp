@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestBytes.h"
 #include "viewers/BinaryDump.h"
 #include "viewers/ViewerSupport.h"
 
@@ -11,13 +12,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Sequence(size_t count, uint8_t first = 0) {
-    Bytes bytes(count);
-    for (size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<uint8_t>(first + i);
-    }
-    return bytes;
-}
+using test::Sequence;
 
 struct DumpCase {
     const char* name;
