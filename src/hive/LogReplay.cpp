@@ -46,6 +46,19 @@ void FitHiveBins(std::vector<uint8_t>& image, uint32_t hiveBinsSize) {
     image.resize(std::max<size_t>(image.size(), size_t{kBaseBlockSize} + hiveBinsSize));
 }
 
+// A log grows the hive only by the pages it holds, so hive bins larger than the image and the
+// logs together are a damaged size field; growing to it would allocate up to 4 GiB for nothing.
+bool LogsCanFill(const std::vector<uint8_t>& image, uint32_t hiveBinsSize, uint64_t logBytes) {
+    return uint64_t{kBaseBlockSize} + hiveBinsSize <= image.size() + logBytes;
+}
+
+LogReplayReport Oversized(LogReplayReport report, uint32_t hiveBinsSize) {
+    report.state = LogReplayReport::State::NotApplied;
+    report.reason =
+        fmt::format("hive bins size {} is more than the hive and its logs hold", hiveBinsSize);
+    return report;
+}
+
 void CopyRuns(std::vector<uint8_t>& image, const TransactionLogFile& log,
               const std::vector<LogPageRun>& runs) {
     // Every run was checked against the log when parsed and against the hive bins size the
@@ -147,6 +160,13 @@ LogReplayReport ReplayNewLayout(std::vector<uint8_t>& image,
     for (const auto& link : applied) {
         largestBins = std::max(largestBins, link.entry->hiveBinsSize);
     }
+    uint64_t logBytes = 0;
+    for (const auto& log : logs) {
+        logBytes += log.file->bytes.size();
+    }
+    if (!LogsCanFill(image, largestBins, logBytes)) {
+        return Oversized(std::move(report), largestBins);
+    }
     FitHiveBins(image, largestBins);
     if (recoverFrom) {
         RecoverBaseBlock(image, *recoverFrom->file);
@@ -177,6 +197,9 @@ LogReplayReport ReplayOldLayout(std::vector<uint8_t>& image,
             fmt::format("{}: older than the hive (sequence {}, hive {})", log.file->name,
                         logBase.primarySequence, primary->secondarySequence);
         return report;
+    }
+    if (!LogsCanFill(image, logBase.hiveBinsSize, log.file->bytes.size())) {
+        return Oversized(std::move(report), logBase.hiveBinsSize);
     }
     FitHiveBins(image, logBase.hiveBinsSize);
     // The log's base block is the one the hive was about to get; it also replaces a damaged one.

@@ -79,6 +79,8 @@ const Case kCases[] = {
      "more than it can hold"},
     {"absurd_hive_bins_size", [](Scenario& s) { s.Patch(16, 0xFFFFF000); }, State::NotApplied, 0,
      "impossible hive bins size"},
+    {"hive_bins_larger_than_the_logs_fill", [](Scenario& s) { s.Patch(16, 0x7FFFF000); },
+     State::NotApplied, 0, "more than the hive and its logs hold"},
     {"truncated_log", [](Scenario& s) { s.log1.bytes.resize(s.log1.bytes.size() - 512); },
      State::NotApplied, 0, "past the end"},
     {"logs_older_than_hive", [](Scenario& s) { SetSequences(s.hive, 8, 7); }, State::NotApplied, 0,
