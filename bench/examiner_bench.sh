@@ -13,9 +13,8 @@ cli=$build/bin/hivora-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-c++ -std=c++20 -O2 -I"$top/src" -I"$top/tests" -I"$build/src/generated" \
-    "$top/bench/export_synthetic_hive.cpp" "$top/tests/support/HiveBuilder.cpp" \
-    "$build/lib/libhivora.a" -lfmt -lpcre2-8 -pthread -o "$work/synth"
+. "$top/bench/synthetic.sh"
+build_synthetic_generator "$top" "$build" "$work"
 "$work/synth" "$work/SYNTHETIC" 300000 >&2
 "$work/synth" "$work/SYNTHETIC_500K" 500000 >&2
 

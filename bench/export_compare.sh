@@ -18,9 +18,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The synthetic hive: 300,000 keys and 880,000 values, about 156 MB.
-c++ -std=c++20 -O2 -I"$top/src" -I"$top/tests" -I"$build/src/generated" \
-    "$top/bench/export_synthetic_hive.cpp" "$top/tests/support/HiveBuilder.cpp" \
-    "$build/lib/libhivora.a" -o "$work/synth"
+. "$top/bench/synthetic.sh"
+build_synthetic_generator "$top" "$build" "$work"
 "$work/synth" "$work/SYNTHETIC" "${SYNTHETIC_KEYS:-300000}" >&2
 
 # Runs "$@" $runs times; prints "median-wall median-cpu max-rss-MiB".
