@@ -5,16 +5,8 @@
 #
 #   bench/examiner_bench.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-runs=${2:-3}
-corpus=${HIVORA_CORPUS:-$top/.cache/corpus}
-cli=$build/bin/hivora-cli
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench-setup.sh" "$@"
 
-. "$top/bench/synthetic.sh"
-build_synthetic_generator "$top" "$build" "$work"
 "$work/synth" "$work/SYNTHETIC" 300000 >&2
 "$work/synth" "$work/SYNTHETIC_500K" 500000 >&2
 

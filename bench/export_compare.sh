@@ -9,17 +9,9 @@
 # (user + system) and the largest resident set of the runs. Needs HIVORA_CORPUS (or the
 # corpus unpacked at .cache/corpus) and the peer tools on PATH.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-runs=${2:-3}
-corpus=${HIVORA_CORPUS:-$top/.cache/corpus}
-cli=$build/bin/hivora-cli
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench-setup.sh" "$@"
 
 # The synthetic hive: 300,000 keys and 880,000 values, about 156 MB.
-. "$top/bench/synthetic.sh"
-build_synthetic_generator "$top" "$build" "$work"
 "$work/synth" "$work/SYNTHETIC" "${SYNTHETIC_KEYS:-300000}" >&2
 
 # Runs "$@" $runs times; prints "median-wall median-cpu max-rss-MiB".
