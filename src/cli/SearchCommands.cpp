@@ -33,20 +33,6 @@ struct SearchOptions {
     CLI::Option* beforeOption = nullptr;
 };
 
-const char* KindName(MatchKind kind) {
-    switch (kind) {
-        case MatchKind::KeyName:
-            return "KeyName";
-        case MatchKind::ValueName:
-            return "ValueName";
-        case MatchKind::ValueData:
-            return "ValueData";
-        case MatchKind::KeyDate:
-            return "KeyDate";
-    }
-    return "";
-}
-
 class PrintingCallback : public SearchCallback {
 public:
     PrintingCallback(const CliContext& context, bool all)
@@ -57,7 +43,7 @@ public:
     int Found(const SearchResult& result) override {
         ++hits_;
         const bool keyHit = result.kind == MatchKind::KeyName || result.kind == MatchKind::KeyDate;
-        const std::string cells[] = {KindName(result.kind), result.keyPath,
+        const std::string cells[] = {std::string(NamesOf(result.kind).token), result.keyPath,
                                      keyHit ? std::string() : result.valueName};
         rows_->WriteRow(cells);
         // Each hit shows at once, however long the rest of the walk takes.

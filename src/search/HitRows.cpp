@@ -16,17 +16,7 @@ std::vector<std::string> HitColumnNames() {
 }
 
 std::string_view HitKindName(MatchKind kind) {
-    switch (kind) {
-        case MatchKind::KeyName:
-            return "Key name";
-        case MatchKind::ValueName:
-            return "Value name";
-        case MatchKind::ValueData:
-            return "Data";
-        case MatchKind::KeyDate:
-            return "Last write";
-    }
-    return {};
+    return NamesOf(kind).label;
 }
 
 std::string_view HitValueName(const SearchResult& hit) {

@@ -2,12 +2,25 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "hive/RegistryTypes.h"
 
 namespace hivora {
 
 enum class MatchKind : int { KeyName = 0, ValueName = 1, ValueData = 2, KeyDate = 3 };
+
+// How a kind of hit is named: the command line's token and the results pane's label.
+struct MatchKindNames {
+    std::string_view token;
+    std::string_view label;
+};
+inline constexpr MatchKindNames kMatchKindNames[] = {
+    {"KeyName", "Key name"}, {"ValueName", "Value name"}, {"ValueData", "Data"},
+    {"KeyDate", "Last write"}};
+inline const MatchKindNames& NamesOf(MatchKind kind) {
+    return kMatchKindNames[static_cast<int>(kind)];
+}
 
 // The value name of a key hit: a line feed, which sorts before every printable name.
 inline constexpr const char* kKeyHitValueName = "\n";
